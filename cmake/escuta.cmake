@@ -1,0 +1,26 @@
+# Copies a folder of data files below the build tree's data root, so that a
+# program run from the build tree finds them where an installed one would.
+#   escuta_stage_data(TARGET name SOURCE dir DEST path/below/root)
+function(escuta_stage_data)
+  cmake_parse_arguments(ARG "" "TARGET;SOURCE;DEST" "" ${ARGN})
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE "${ARG_SOURCE}" "${ARG_SOURCE}/*")
+  set(outputs "")
+  foreach(f ${files})
+    set(out "${ESCUTA_BUILD_ROOT}/${ARG_DEST}/${f}")
+    add_custom_command(OUTPUT "${out}"
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${ARG_SOURCE}/${f}" "${out}"
+      DEPENDS "${ARG_SOURCE}/${f}" VERBATIM)
+    list(APPEND outputs "${out}")
+  endforeach()
+  add_custom_target(${ARG_TARGET} ALL DEPENDS ${outputs})
+endfunction()
+
+# A GoogleTest executable registered with CTest.
+#   escuta_test(name SOURCES... LIBS...)
+function(escuta_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT};ESCUTA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,14 @@
+#include "console/program.h"
+
+#include "console/screen.h"
+#include "platform/platform.h"
+
+namespace console {
+
+int startProgram(int argc, char** argv, const std::string& usage, platform::Options& options) {
+  const int status = platform::start(argc, argv, usage, options);
+  if (status < 0) setScreenOut(options.screenOut);
+  return status;
+}
+
+}  // namespace console

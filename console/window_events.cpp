@@ -1,0 +1,62 @@
+// The console's window procedure: what each event of the window does, and
+// the ways the program ends from there.
+#include <cstdio>
+
+#include "console/console_state.h"
+#include "console/keyboard.h"
+#include "platform/platform.h"
+
+namespace console {
+
+void showCaret(bool visible) {
+  const ScreenState& s = g_screen;
+  const bool on = visible && s.waitingForKey && s.focused;
+  platform::backend().setCaret(on, {s.col * s.cell.cellWidth, s.row * s.cell.cellHeight + s.cell.ascent,
+                                     s.cell.cellWidth, 2});
+}
+
+void handleEvent(const platform::Event& ev) {
+  using platform::EventType;
+  switch (ev.type) {
+    case EventType::KeyDown: onKeyDown(ev.key, ev.mods, ev.system); break;
+    case EventType::KeyUp: onKeyUp(ev.key, ev.mods); break;
+    case EventType::Char: onChar(ev.ch); break;
+    case EventType::MouseDown: onMouseDown(ev.button); break;
+    case EventType::Wheel: onWheel(ev.wheel); break;
+    case EventType::FocusGained:
+    case EventType::FocusLost:
+      g_screen.focused = ev.type == EventType::FocusGained;
+      showCaret(g_screen.focused);
+      onFocus(g_screen.focused, ev.buttonsDown);
+      break;
+    case EventType::Expose: paint({ev.x, ev.y, ev.w, ev.h}); break;
+    case EventType::Close: closeConsole();
+    case EventType::InputEnd:
+      platform::fail(3, "The key script has ended while the program waits for a key.");
+    case EventType::TimeUp:
+      platform::fail(4, "The run's time limit has passed.");
+    case EventType::Wake: break;
+  }
+}
+
+void pumpMessages() {
+  platform::Event ev;
+  while (platform::nextEvent(ev, 0)) handleEvent(ev);
+}
+
+void delayMs(int n) {
+  platform::sleepMs(n & 0xFFFF);
+  pumpMessages();
+}
+
+void closeConsole() {
+  if (g_screen.created) {
+    showCaret(false);
+    drainKeys();
+    platform::backend().closeWindow();
+    g_screen.created = false;
+  }
+  std::exit(0);
+}
+
+}  // namespace console

@@ -1,0 +1,104 @@
+// The interface every backend offers: one window of text cells, its input, the
+// clipboard and a looping tone. Backends are chosen from a table at start.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/events.h"
+
+namespace platform {
+
+struct Rgb {
+  uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+struct Rect {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+struct FontSpec {
+  std::string face;  // family name, UTF-8
+  int width = 0;     // wanted cell width in pixels
+  int height = 0;    // wanted cell height in pixels
+  int weight = 700;
+};
+
+// Cell metrics of an opened font: a cell's width and height, the baseline's
+// distance from the cell's top, and the horizontal offset of glyphs.
+struct FontMetrics {
+  int cellWidth = 0;
+  int cellHeight = 0;
+  int ascent = 0;
+  int overhang = 0;
+};
+
+struct WindowSpec {
+  std::string title;  // UTF-8
+  int width = 0;      // client area in pixels
+  int height = 0;
+  int minWidth = 0, minHeight = 0;
+  bool maximized = false;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* name() const = 0;
+
+  // Pixel size of the desktop area not covered by panels.
+  virtual Rect workArea() = 0;
+  // Fonts are numbered from 0; -1 on failure.
+  virtual int openFont(const FontSpec& spec, FontMetrics& metrics) = 0;
+  virtual bool openWindow(const WindowSpec& spec) = 0;
+  virtual void closeWindow() = 0;
+  virtual void setTitle(const std::string& utf8) = 0;
+  // Whether the window has the focus and how far its bottom edge is above the
+  // bottom of the screen.
+  virtual bool windowActive() = 0;
+  virtual int bottomGap() = 0;
+
+  // Drawing goes to the window's image; present() shows what changed.
+  virtual void fillRect(const Rect& r, Rgb colour) = 0;
+  // Draws Windows-1252 text one character per cell of the font's width,
+  // opaque, with the cell's top-left corner at (x, y).
+  virtual void drawText(int font, int x, int y, std::string_view text, Rgb fg, Rgb bg) = 0;
+  // Moves the pixels of `area` up by dy and fills the freed strip.
+  virtual void scrollUp(const Rect& area, int dy, Rgb fill) = 0;
+  virtual void present() = 0;
+  // A bar that marks the cursor while a key read waits.
+  virtual void setCaret(bool visible, const Rect& r) = 0;
+
+  // Pictures: 0xAARRGGBB pixels, top row first; -1 on failure.
+  virtual int createPicture(int width, int height, const std::vector<uint32_t>& pixels) = 0;
+  virtual void drawPicture(int picture, int x, int y) = 0;
+  virtual void destroyPicture(int picture) = 0;
+
+  virtual void setClipboard(const std::string& utf8) = 0;
+  virtual bool getClipboard(std::string& utf8) = 0;
+
+  // Plays a wave image (RIFF header and PCM data) beside everything else,
+  // once or in a loop until stopped; a new one replaces the old.
+  virtual void playTone(std::vector<uint8_t> waveImage, bool loop) = 0;
+  virtual void stopTone() = 0;
+
+  // Waits up to timeoutMs (0: just look, -1: no limit) for an event.
+  virtual bool waitEvent(Event& event, int timeoutMs) = 0;
+  // Ends a waitEvent from any thread with a Wake event.
+  virtual void wake() = 0;
+  // Modifier keys held now.
+  virtual Mods modifiers() = 0;
+  // Real keys can still come once a key script is exhausted.
+  virtual bool hasRealKeyboard() const = 0;
+};
+
+struct BackendEntry {
+  const char* name;
+  bool (*available)();
+  std::unique_ptr<Backend> (*create)();
+};
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+// The headless backend: no window and no device. The console keeps its grids,
+// events come from the key script, the clipboard lives in the process.
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/backend.h"
+
+namespace platform {
+namespace {
+
+// The work area a 1024 x 768 screen with a panel leaves, so that the default
+// cell size works out to a whole 13 x 28.
+constexpr Rect kWorkArea{0, 0, 1024, 734};
+
+class HeadlessBackend final : public Backend {
+ public:
+  HeadlessBackend() {
+    if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+  }
+  ~HeadlessBackend() override {
+    for (int fd : wakePipe_) {
+      if (fd >= 0) ::close(fd);
+    }
+  }
+  const char* name() const override { return "headless"; }
+  Rect workArea() override { return kWorkArea; }
+  int openFont(const FontSpec& spec, FontMetrics& metrics) override {
+    metrics = FontMetrics{spec.width, spec.height, spec.height * 4 / 5, 0};
+    return fonts_++;
+  }
+  bool openWindow(const WindowSpec&) override { return true; }
+  void closeWindow() override {}
+  void setTitle(const std::string&) override {}
+  bool windowActive() override { return true; }
+  int bottomGap() override { return kWorkArea.h; }
+  void fillRect(const Rect&, Rgb) override {}
+  void drawText(int, int, int, std::string_view, Rgb, Rgb) override {}
+  void scrollUp(const Rect&, int, Rgb) override {}
+  void present() override {}
+  void setCaret(bool, const Rect&) override {}
+  int createPicture(int width, int height, const std::vector<uint32_t>&) override {
+    return width > 0 && height > 0 ? pictures_++ : -1;
+  }
+  void drawPicture(int, int, int) override {}
+  void destroyPicture(int) override {}
+  void setClipboard(const std::string& utf8) override { clipboard_ = utf8; }
+  bool getClipboard(std::string& utf8) override {
+    utf8 = clipboard_;
+    return true;
+  }
+  void playTone(std::vector<uint8_t>, bool) override {}
+  void stopTone() override {}
+
+  bool waitEvent(Event& event, int timeoutMs) override {
+    pollfd p{wakePipe_[0], POLLIN, 0};
+    int n;
+    do {
+      n = ::poll(&p, wakePipe_[0] >= 0 ? 1 : 0, timeoutMs);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) return false;
+    char buf[64];
+    while (::read(wakePipe_[0], buf, sizeof buf) > 0) {
+    }
+    event = Event{};
+    event.type = EventType::Wake;
+    return true;
+  }
+  void wake() override {
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &c, 1);
+  }
+  Mods modifiers() override { return {}; }
+  bool hasRealKeyboard() const override { return false; }
+
+ private:
+  int wakePipe_[2] = {-1, -1};
+  int fonts_ = 0;
+  int pictures_ = 0;
+  std::string clipboard_;
+};
+
+bool available() { return true; }
+std::unique_ptr<Backend> create() { return std::make_unique<HeadlessBackend>(); }
+
+}  // namespace
+
+extern const BackendEntry kHeadlessBackend{"headless", available, create};
+
+}  // namespace platform

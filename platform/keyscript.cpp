@@ -1,0 +1,203 @@
+#include "platform/keyscript.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstring>
+
+#include "platform/codepage.h"
+#include "platform/paths.h"
+
+namespace platform {
+namespace {
+
+struct NamedKey {
+  const char* name;
+  int key;
+};
+
+const NamedKey kNamedKeys[] = {
+    {"Enter", kKeyEnter},     {"Esc", kKeyEscape},      {"Tab", kKeyTab},
+    {"Backspace", kKeyBackspace}, {"Space", kKeySpace}, {"Up", kKeyUp},
+    {"Down", kKeyDown},       {"Left", kKeyLeft},       {"Right", kKeyRight},
+    {"Home", kKeyHome},       {"End", kKeyEnd},         {"PageUp", kKeyPageUp},
+    {"PageDown", kKeyPageDown}, {"Insert", kKeyInsert}, {"Delete", kKeyDelete},
+    {"Break", kKeyCancel},
+};
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+Event keyEvent(EventType type, int key, Mods mods) {
+  Event e;
+  e.type = type;
+  e.key = key;
+  e.mods = mods;
+  e.system = type == EventType::KeyDown && isSystemKey(key, mods);
+  return e;
+}
+
+Event charEvent(unsigned char ch) {
+  Event e;
+  e.type = EventType::Char;
+  e.ch = ch;
+  return e;
+}
+
+// A key that makes a Windows-1252 character: its key, then the character the
+// layout gives unless Ctrl or Alt change it.
+void pressCharacter(unsigned char ch, KeyStep& step) {
+  int key = kKeyOther;
+  if (ch >= 'a' && ch <= 'z') key = ch - 32;
+  else if (ch >= 'A' && ch <= 'Z') {
+    key = ch;
+    step.mods.shift = true;
+  } else if (ch >= '0' && ch <= '9') key = ch;
+  else if (ch == ' ') key = kKeySpace;
+  else if (ch == '\t') key = kKeyTab;
+  step.events.push_back(keyEvent(EventType::KeyDown, key, step.mods));
+  if (!step.mods.ctrl && !step.mods.alt) {
+    step.events.push_back(charEvent(ch));
+  } else if (const int c = controlChar(key, step.mods); c >= 0) {
+    step.events.push_back(charEvent(static_cast<unsigned char>(c)));
+  }
+  step.events.push_back(keyEvent(EventType::KeyUp, key, step.mods));
+}
+
+bool pressNamed(std::string_view name, KeyStep& step, std::string& error) {
+  // Modifier prefixes, in any order and case; a lone "+" is the plus key.
+  static const char* kPrefixes[] = {"Ctrl+", "Alt+", "Shift+"};
+  for (bool found = true; found && name.size() > 1;) {
+    found = false;
+    for (const char* p : kPrefixes) {
+      const size_t n = std::strlen(p);
+      if (name.size() > n && equalsNoCase(name.substr(0, n), p)) {
+        (p[0] == 'C' ? step.mods.ctrl : p[0] == 'A' ? step.mods.alt : step.mods.shift) = true;
+        name.remove_prefix(n);
+        found = true;
+      }
+    }
+  }
+  size_t one = 0;
+  decodeUtf8(name, one);
+  if (one == name.size()) {  // a single character names its own key
+    pressCharacter(static_cast<unsigned char>(utf8ToCp1252(name)[0]), step);
+    return true;
+  }
+  struct Mouse {
+    const char* name;
+    EventType type;
+    int value;
+  };
+  static const Mouse kMouse[] = {{"MouseLeft", EventType::MouseDown, kMouseLeft},
+                                 {"MouseRight", EventType::MouseDown, kMouseRight},
+                                 {"MouseMiddle", EventType::MouseDown, kMouseMiddle},
+                                 {"WheelUp", EventType::Wheel, 1},
+                                 {"WheelDown", EventType::Wheel, -1}};
+  for (const Mouse& m : kMouse) {
+    if (equalsNoCase(name, m.name)) {
+      Event e;
+      e.type = m.type;
+      e.mods = step.mods;
+      (m.type == EventType::Wheel ? e.wheel : e.button) = m.value;
+      step.events.push_back(e);
+      return true;
+    }
+  }
+  int key = kKeyNone;
+  for (const NamedKey& k : kNamedKeys) {
+    if (equalsNoCase(name, k.name)) key = k.key;
+  }
+  if (key == kKeyCancel && !step.mods.ctrl) key = kKeyNone;  // only Ctrl+Break exists
+  if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
+    int n = 0;
+    const auto [end, ec] = std::from_chars(name.data() + 1, name.data() + name.size(), n);
+    if (ec == std::errc() && end == name.data() + name.size() && n >= 1 && n <= 12) key = kKeyF1 + n - 1;
+  }
+  if (key == kKeyNone) {
+    error = "unknown key '" + std::string(name) + "'";
+    return false;
+  }
+  step.events.push_back(keyEvent(EventType::KeyDown, key, step.mods));
+  if (key != kKeyCancel) {
+    int c = controlChar(key, step.mods);
+    if (key == kKeySpace && !step.mods.alt) c = ' ';
+    if (c >= 0) step.events.push_back(charEvent(static_cast<unsigned char>(c)));
+    step.events.push_back(keyEvent(EventType::KeyUp, key, step.mods));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseKeyScript(std::string_view text, std::vector<KeyStep>& steps, std::string& error) {
+  steps.clear();
+  int pendingWait = -1;
+  int lineNo = 0;
+  while (!text.empty()) {
+    ++lineNo;
+    const size_t nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos || line[first] == '#') continue;
+    line.remove_prefix(first);
+    const size_t space = line.find(' ');
+    const std::string_view verb = line.substr(0, space);
+    const std::string_view arg = space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
+    auto fail = [&](const std::string& what) {
+      error = "line " + std::to_string(lineNo) + ": " + what;
+      return false;
+    };
+    auto nextStep = [&]() -> KeyStep& {
+      KeyStep& s = steps.emplace_back();
+      s.waitMs = pendingWait;
+      s.line = lineNo;
+      pendingWait = -1;
+      return s;
+    };
+    if (verb == "wait") {
+      int ms = 0;
+      const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), ms);
+      if (ec != std::errc() || end != arg.data() + arg.size() || ms < 0) return fail("wait needs milliseconds");
+      pendingWait = (pendingWait < 0 ? 0 : pendingWait) + ms;
+    } else if (verb == "type") {
+      if (arg.empty()) return fail("type needs text");
+      for (size_t pos = 0; pos < arg.size();) {
+        const size_t start = pos;
+        decodeUtf8(arg, pos);
+        const std::string ch = utf8ToCp1252(arg.substr(start, pos - start));
+        pressCharacter(static_cast<unsigned char>(ch[0]), nextStep());
+      }
+    } else if (verb == "key") {
+      std::string_view name = arg;
+      while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+      if (name.empty()) return fail("key needs a key name");
+      std::string what;
+      if (!pressNamed(name, nextStep(), what)) return fail(what);
+    } else {
+      return fail("unknown instruction '" + std::string(verb) + "' (type, key or wait)");
+    }
+  }
+  return true;
+}
+
+bool loadKeyScript(const std::string& path, std::vector<KeyStep>& steps, std::string& error) {
+  std::string text;
+  if (!readWholeFile(path, text)) {
+    error = "cannot read the key script " + path;
+    return false;
+  }
+  if (!parseKeyScript(text, steps, error)) {
+    error = path + " " + error;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// The command line shared by every program, parsed in one place.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct Options {
+  std::string frontend;    // "" = choose
+  std::string keys;        // key script file
+  std::string transcript;  // "-" = standard output
+  std::string audioOut;
+  std::string configDir;
+  std::string screenOut;
+  bool audioDevice = false;
+  double timeLimit = 600;  // seconds on the headless clock
+  std::vector<std::string> args;  // what follows the options
+};
+
+enum class ParseResult { Run, Help, Version, Error };
+
+// Options first, then the program's own arguments; each option may also come
+// from its environment variable. `error` says what was wrong.
+ParseResult parseOptions(int argc, char** argv, Options& options, std::string& error);
+
+// Help text for a program whose own arguments are described by `usage`.
+std::string helpText(const std::string& program, const std::string& usage);
+
+}  // namespace platform

@@ -1,0 +1,176 @@
+#include "platform/paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/codepage.h"
+
+#ifndef ESCUTA_DEFAULT_ROOT
+#define ESCUTA_DEFAULT_ROOT "/usr/share/escuta"
+#endif
+
+namespace platform {
+namespace {
+
+bool exists(const std::string& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& p) {
+  struct stat st;
+  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Case folding for name matching: ASCII and the Latin-1 letters.
+std::u32string fold(std::string_view utf8) {
+  std::u32string out;
+  for (size_t pos = 0; pos < utf8.size();) {
+    char32_t c = decodeUtf8(utf8, pos);
+    if (c >= 'a' && c <= 'z') c -= 32;
+    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c -= 32;
+    out += c;
+  }
+  return out;
+}
+
+// The entry of `dir` whose name equals `name` without regard to case.
+bool findFolded(const std::string& dir, const std::string& name, std::string& found) {
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return false;
+  const std::u32string want = fold(name);
+  bool ok = false;
+  while (dirent* e = ::readdir(d)) {
+    if (fold(e->d_name) == want) {
+      found = e->d_name;
+      ok = true;
+      break;
+    }
+  }
+  ::closedir(d);
+  return ok;
+}
+
+}  // namespace
+
+std::string programFile() {
+  std::vector<char> buf(4096);
+  const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
+}
+
+std::string programDir() {
+  const std::string exe = programFile();
+  const size_t slash = exe.rfind('/');
+  return slash == std::string::npos ? std::string(".") : exe.substr(0, slash ? slash : 1);
+}
+
+std::string dataRoot() {
+  if (const char* env = std::getenv("ESCUTA_ROOT"); env && *env) return env;
+  const std::string installed = programDir() + "/../share/escuta";
+  if (isDirectory(installed)) return installed;
+  return ESCUTA_DEFAULT_ROOT;
+}
+
+std::string hostPath(std::string_view path) {
+  std::string utf8 = cp1252ToUtf8(path);
+  std::string prefix;  // the part taken as it is, before the components to resolve
+  size_t start = 0;
+  const bool drive = utf8.size() >= 2 && utf8[1] == ':' &&
+                     ((utf8[0] >= 'a' && utf8[0] <= 'z') || (utf8[0] >= 'A' && utf8[0] <= 'Z'));
+  if (drive) {
+    prefix = dataRoot();
+    start = 2;
+  } else if (!utf8.empty() && utf8[0] == '\\' && !(utf8.size() > 1 && utf8[1] == '\\')) {
+    prefix = dataRoot();
+  } else if (!utf8.empty() && (utf8[0] == '/' || utf8[0] == '\\')) {
+    prefix = "/";
+  }
+  // Split the rest into components on either separator.
+  std::vector<std::string> parts;
+  std::string cur;
+  for (size_t i = start; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (c == '\\' || c == '/') {
+      if (!cur.empty()) parts.push_back(std::move(cur));
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(std::move(cur));
+  const bool trailing = !utf8.empty() && (utf8.back() == '\\' || utf8.back() == '/');
+
+  std::string out = prefix;
+  bool resolving = true;
+  for (const std::string& part : parts) {
+    const std::string dir = out;
+    if (!out.empty() && out.back() != '/') out += '/';
+    if (resolving && part != "." && part != ".." && !exists(out + part)) {
+      std::string found;
+      if (findFolded(dir, part, found)) {
+        out += found;
+        continue;
+      }
+      resolving = false;  // nothing below a missing component can exist
+    }
+    out += part;
+  }
+  if (trailing && !out.empty() && out.back() != '/') out += '/';
+  return out;
+}
+
+bool makeDirectories(const std::string& hostDir) {
+  if (hostDir.empty() || isDirectory(hostDir)) return true;
+  const size_t slash = hostDir.find_last_of('/', hostDir.size() > 1 ? hostDir.size() - 2 : 0);
+  if (slash != std::string::npos && slash > 0 && !makeDirectories(hostDir.substr(0, slash))) return false;
+  return ::mkdir(hostDir.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+bool replaceFileAtomically(const std::string& hostFile, std::string_view contents) {
+  const size_t slash = hostFile.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : hostFile.substr(0, slash ? slash : 1);
+  std::string tmp = dir + "/.escuta-XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return false;
+  struct stat st;
+  ::fchmod(fd, ::stat(hostFile.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+  size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const bool written = done == contents.size() && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !written || ::rename(tmp.c_str(), hostFile.c_str()) != 0) {
+    ::unlink(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool readWholeFile(const std::string& hostFile, std::string& contents) {
+  const int fd = ::open(hostFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  contents.clear();
+  char buf[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    contents.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+// Windows-style paths of scripts and settings mapped onto the Linux file system.
+// Every file the system opens goes through hostPath.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Root below which drive-letter paths live: $ESCUTA_ROOT, else the installed
+// data directory beside the program, else the build tree's.
+std::string dataRoot();
+
+// Maps a Windows-1252 path to the UTF-8 Linux path to open. "\" separates;
+// "c:\x" and "\x" lie below the data root; "/x" and relative paths stay as they
+// are. A component that does not exist as written is matched without regard
+// to case, as scripts written for Windows expect.
+std::string hostPath(std::string_view path);
+
+// Directory of the running program file, without a trailing separator.
+std::string programDir();
+
+// Full file name of the running program.
+std::string programFile();
+
+// Creates the directory and its parents; true when it exists afterwards.
+bool makeDirectories(const std::string& hostDir);
+
+// Replaces a file's contents at once: written beside it, then renamed over it,
+// so a crash or a full disk never leaves it half written.
+bool replaceFileAtomically(const std::string& hostFile, std::string_view contents);
+
+// Whole contents of a file; false when it cannot be read.
+bool readWholeFile(const std::string& hostFile, std::string& contents);
+
+}  // namespace platform

@@ -1,0 +1,178 @@
+#include "platform/platform.h"
+
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+
+#include "platform/keyscript.h"
+#include "platform/transcript.h"
+
+#ifndef ESCUTA_VERSION
+#define ESCUTA_VERSION "0"
+#endif
+
+namespace platform {
+
+extern const BackendEntry kSdlBackend;
+extern const BackendEntry kHeadlessBackend;
+
+namespace {
+
+// Tried in order when no backend is asked for; the first available wins.
+const BackendEntry* const kBackends[] = {&kSdlBackend, &kHeadlessBackend};
+
+struct State {
+  std::unique_ptr<Backend> backend;
+  bool headless = false;
+  uint64_t deadline = 0;  // headless time limit on the clock; 0 = none
+  std::vector<KeyStep> steps;
+  size_t next = 0;
+  uint64_t lastStep = 0;  // when the previous key-script instruction was carried out
+  std::deque<Event> pending;
+  bool awaiting = false;
+  bool scriptMods = false;  // the last key came from the script
+  Mods mods;
+};
+
+State g;
+
+uint64_t monotonicMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+}
+
+const uint64_t g_epoch = monotonicMs();
+
+// Programs a script starts get the backend, the settings and the data root,
+// but never another program's transcript, keys, recording or screen dump.
+void prepareChildEnvironment(const Options& options) {
+  ::setenv("ESCUTA_FRONTEND", g.backend->name(), 1);
+  if (!options.configDir.empty()) ::setenv("ESCUTA_CONFIG_DIR", options.configDir.c_str(), 1);
+  for (const char* v : {"ESCUTA_KEYS", "ESCUTA_TRANSCRIPT", "ESCUTA_AUDIO_OUT", "ESCUTA_SCREEN_OUT"}) ::unsetenv(v);
+}
+
+// Moves the next key-script step into the pending events when it is due;
+// returns how long until a timed step is due (-1: nothing timed ahead).
+int feedKeyScript() {
+  if (g.next >= g.steps.size() || !g.pending.empty()) return -1;
+  const KeyStep& step = g.steps[g.next];
+  const uint64_t now = nowMs();
+  bool due = false;
+  if (step.waitMs >= 0) {
+    const uint64_t at = g.lastStep + static_cast<uint64_t>(step.waitMs);
+    if (now < at) return static_cast<int>(at - now);
+    due = true;
+  } else {
+    due = g.awaiting;
+    g.awaiting = false;  // one key per blocking read: the program asks again
+  }
+  if (!due) return -1;
+  g.pending.insert(g.pending.end(), step.events.begin(), step.events.end());
+  g.mods = step.mods;
+  g.scriptMods = true;
+  g.lastStep = now;
+  ++g.next;
+  return -1;
+}
+
+}  // namespace
+
+int start(int argc, char** argv, const std::string& usage, Options& options) {
+  const std::string program = argc > 0 ? argv[0] : "escuta";
+  std::string error;
+  switch (parseOptions(argc, argv, options, error)) {
+    case ParseResult::Help:
+      std::fputs(helpText(program, usage).c_str(), stdout);
+      return 0;
+    case ParseResult::Version:
+      std::printf("%s %s\n", program.c_str(), ESCUTA_VERSION);
+      return 0;
+    case ParseResult::Error:
+      std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
+      return 2;
+    case ParseResult::Run:
+      break;
+  }
+  for (const BackendEntry* entry : kBackends) {
+    if (!options.frontend.empty() && options.frontend != entry->name) continue;
+    if (!entry->available()) continue;
+    g.backend = entry->create();
+    if (g.backend) break;
+  }
+  if (!g.backend) {
+    std::fprintf(stderr, "%s: the %s frontend is not available here\n", program.c_str(),
+                 options.frontend.empty() ? "default" : options.frontend.c_str());
+    return 2;
+  }
+  g.headless = std::string(g.backend->name()) == "headless";
+  if (g.headless) g.deadline = nowMs() + static_cast<uint64_t>(options.timeLimit * 1000.0);
+  if (!options.transcript.empty() && !openTranscript(options.transcript)) {
+    std::fprintf(stderr, "%s: cannot write the transcript %s\n", program.c_str(), options.transcript.c_str());
+    return 2;
+  }
+  if (!options.keys.empty() && !loadKeyScript(options.keys, g.steps, error)) {
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
+    return 2;
+  }
+  g.lastStep = nowMs();
+  prepareChildEnvironment(options);
+  return -1;
+}
+
+Backend& backend() { return *g.backend; }
+bool headless() { return g.headless; }
+
+bool nextEvent(Event& event, int timeoutMs) {
+  const uint64_t until = timeoutMs < 0 ? UINT64_MAX : nowMs() + static_cast<uint64_t>(timeoutMs);
+  for (;;) {
+    const int scriptDue = feedKeyScript();
+    if (!g.pending.empty()) {
+      event = g.pending.front();
+      g.pending.pop_front();
+      return true;
+    }
+    const uint64_t now = nowMs();
+    if (g.deadline && now >= g.deadline) {
+      event = Event{};
+      event.type = EventType::TimeUp;
+      return true;
+    }
+    if (g.awaiting && g.next >= g.steps.size() && !g.backend->hasRealKeyboard()) {
+      event = Event{};
+      event.type = EventType::InputEnd;
+      return true;
+    }
+    uint64_t wakeAt = until;
+    if (scriptDue >= 0) wakeAt = std::min(wakeAt, now + static_cast<uint64_t>(scriptDue));
+    if (g.deadline) wakeAt = std::min(wakeAt, g.deadline);
+    const int wait = wakeAt == UINT64_MAX ? -1 : static_cast<int>(wakeAt > now ? wakeAt - now : 0);
+    if (g.backend->waitEvent(event, wait)) {
+      if (event.type == EventType::KeyDown || event.type == EventType::Char) g.scriptMods = false;
+      return true;
+    }
+    if (nowMs() >= until) return false;
+  }
+}
+
+void setAwaitingKey(bool awaiting) { g.awaiting = awaiting; }
+
+Mods modifiers() { return g.scriptMods ? g.mods : g.backend->modifiers(); }
+
+uint64_t nowMs() { return monotonicMs() - g_epoch; }
+
+void sleepMs(int ms) {
+  if (ms <= 0) return;
+  timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+  while (nanosleep(&ts, &ts) != 0) {
+  }
+}
+
+void fail(int status, const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::exit(status);
+}
+
+}  // namespace platform
