@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs the whole test suite twice: in the normal build and in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+jobs=$(nproc)
+for variant in normal sanitize; do
+  dir=build
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_WERROR=ON)
+  if [ "$variant" = sanitize ]; then
+    dir=build-sanitize
+    flags+=(-DESCUTA_SANITIZE=ON)
+  fi
+  echo "== $variant build =="
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+done

@@ -1,0 +1,58 @@
+#include "headless_env.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "console/keyboard.h"
+#include "console/program.h"
+#include "console/screen.h"
+
+namespace testenv {
+namespace {
+
+std::string g_dir;
+size_t g_seen = 0;
+
+class HeadlessEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char tmpl[] = "/tmp/escuta-console-XXXXXX";
+    g_dir = mkdtemp(tmpl);
+    // A colour map that swaps logical colours 1 and 2, to see it applied.
+    std::ofstream(g_dir + "/Escuta.ini") << "[VIDEO]\nTABCORES=0,2,1\nCORFUNDO=0\nCORLETRA=7\n";
+    setenv("ESCUTA_CONFIG_DIR", g_dir.c_str(), 1);
+    const std::string transcript = g_dir + "/transcript.txt";
+    const char* argv[] = {"console_tests", "--frontend", "headless", "--transcript", transcript.c_str()};
+    platform::Options options;
+    ASSERT_EQ(console::startProgram(5, const_cast<char**>(argv), "", options), -1);
+  }
+  void TearDown() override { std::system(("rm -rf " + g_dir).c_str()); }
+};
+
+const auto* g_env = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);
+
+}  // namespace
+
+std::string newTranscript() {
+  std::ifstream in(g_dir + "/transcript.txt");
+  std::stringstream s;
+  s << in.rdbuf();
+  const std::string all = s.str();
+  const std::string fresh = all.substr(std::min(g_seen, all.size()));
+  g_seen = all.size();
+  return fresh;
+}
+
+void resetConsole() {
+  console::setTextColor(7);
+  console::setBackColor(0);
+  console::clearScreen();
+  console::drainKeys();
+  newTranscript();
+}
+
+}  // namespace testenv

@@ -1,0 +1,62 @@
+#include "platform/options.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+platform::ParseResult parse(std::vector<const char*> args, platform::Options& o, std::string& error) {
+  args.insert(args.begin(), "prog");
+  return platform::parseOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), o, error);
+}
+
+TEST(Options, OptionsComeBeforeTheProgramsOwnArguments) {
+  platform::Options o;
+  std::string error;
+  ASSERT_EQ(parse({"--frontend", "headless", "--keys=k.txt", "--time-limit", "2.5", "--audio-device", "s.txt",
+                   "--keys", "x"},
+                  o, error),
+            platform::ParseResult::Run);
+  EXPECT_EQ(o.frontend, "headless");
+  EXPECT_EQ(o.keys, "k.txt");
+  EXPECT_DOUBLE_EQ(o.timeLimit, 2.5);
+  EXPECT_TRUE(o.audioDevice);
+  EXPECT_EQ(o.args, (std::vector<std::string>{"s.txt", "--keys", "x"}));
+}
+
+TEST(Options, EnvironmentGivesDefaultsThatTheCommandLineOverrides) {
+  setenv("ESCUTA_TRANSCRIPT", "env.txt", 1);
+  setenv("ESCUTA_TIME_LIMIT", "7", 1);
+  platform::Options o;
+  std::string error;
+  ASSERT_EQ(parse({"--transcript", "-"}, o, error), platform::ParseResult::Run);
+  EXPECT_EQ(o.transcript, "-");
+  EXPECT_DOUBLE_EQ(o.timeLimit, 7);
+  unsetenv("ESCUTA_TRANSCRIPT");
+  unsetenv("ESCUTA_TIME_LIMIT");
+}
+
+TEST(Options, Errors) {
+  struct Case {
+    std::vector<const char*> args;
+    const char* error;
+  } cases[] = {
+      {{"--nope"}, "unknown option --nope"},
+      {{"--keys"}, "--keys needs a value"},
+      {{"--time-limit", "0"}, "--time-limit takes a positive number of seconds, not 0"},
+      {{"--frontend", "gtk"}, "unknown frontend gtk (sdl, tty or headless)"},
+  };
+  for (const Case& c : cases) {
+    platform::Options o;
+    std::string error;
+    EXPECT_EQ(parse(c.args, o, error), platform::ParseResult::Error);
+    EXPECT_EQ(error, c.error);
+  }
+  platform::Options o;
+  std::string error;
+  EXPECT_EQ(parse({"--help"}, o, error), platform::ParseResult::Help);
+  EXPECT_EQ(parse({"--version"}, o, error), platform::ParseResult::Version);
+}
+
+}  // namespace
