@@ -109,6 +109,8 @@ size_t stressPosition(std::string_view word) {
   if (const size_t p = findLast(lower, kStrongAccents)) return p;
   if (const size_t p = findLast(lower, kTildes)) return p;
   if (findLast(lower, kStressable) == 0) return 0;
+  // The plural of -em is -ens (homens, jovens): it is stressed as -ems would be.
+  if (lower.ends_with("ns")) lower[lower.size() - 2] = 'm';
   return defaultStress(lower);
 }
 
