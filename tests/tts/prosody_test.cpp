@@ -24,7 +24,7 @@ constexpr const char* kSample =
     "hertz=200\n"
     "TABHERTZ=60,70,80,90,95,100,105,110,120,130\n"
     "|AR|=?44\n"
-    "|XX|??=548\n"
+    "|XX|?" "?=548\n"
     "--||=667\n"
     "|QU|=\n"
     "[OUTRA]\n"
