@@ -97,11 +97,10 @@ int main(int argc, char** argv) {
                       tts::loadAbbreviations(stem + ".abr", frontEnd.abbreviations, &problems) &
                       tts::loadProsody(stem + ".pro", frontEnd.prosody, &problems);
   for (const char* ext : {".fon", ".nrl", ".exc", ".abr", ".pro"}) checkEncoding(stem + ext, problems);
-  if (loaded) {
-    checkOutputs(stem + ".nrl", frontEnd.rules, phonemes, problems);
-    checkEveryLetterRead(stem + ".nrl", frontEnd.rules, problems);
-    checkProsody(stem + ".pro", frontEnd.prosody, phonemes, problems);
-  }
+  // A loader that failed part way leaves what it read, which is checked too.
+  checkOutputs(stem + ".nrl", frontEnd.rules, phonemes, problems);
+  checkEveryLetterRead(stem + ".nrl", frontEnd.rules, problems);
+  checkProsody(stem + ".pro", frontEnd.prosody, phonemes, problems);
   for (const tts::DataProblem& p : problems)
     std::fprintf(stderr, "%s:%zu: %s\n", p.file.c_str(), p.line,
                  platform::cp1252ToUtf8(p.message).c_str());
