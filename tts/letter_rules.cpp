@@ -1,7 +1,5 @@
 #include "tts/letter_rules.h"
 
-#include <algorithm>
-
 #include "tts/chars.h"
 
 namespace tts {
@@ -129,10 +127,7 @@ bool loadRules(std::string_view path, RuleTable& table, DataProblems* problems) 
     LetterRule rule{cutField(left, kMaxContext, "contexto esquerdo", path, i + 1, problems),
                     cutField(match, kMaxMatch, "trecho", path, i + 1, problems),
                     cutField(right, kMaxContext, "contexto direito", path, i + 1, problems),
-                    cutField(output, kMaxStoredOutput, "sa\xED" "da", path, i + 1, problems)};
-    if (rule.output.size() > kMaxUsedOutput)
-      addProblem(problems, path, i + 1, "sa\xED" "da com mais de 11 caracteres: s\xF3 os 11 primeiros valem");
-    rule.output.resize(std::min(rule.output.size(), kMaxUsedOutput));
+                    cutField(output, kMaxOutput, "sa\xED" "da", path, i + 1, problems)};
     if (rule.match.empty()) {
       if (!missing) addProblem(problems, path, i + 1, "regra sem trecho, nunca usada");
       continue;

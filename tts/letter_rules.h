@@ -20,8 +20,7 @@ struct LetterRule {
 
 inline constexpr size_t kMaxContext = 5;
 inline constexpr size_t kMaxMatch = 5;
-inline constexpr size_t kMaxStoredOutput = 20;
-inline constexpr size_t kMaxUsedOutput = 11;
+inline constexpr size_t kMaxOutput = 11;
 
 // For each character, the rules whose match begins with it, in file order.
 struct RuleTable {
@@ -34,7 +33,8 @@ struct RuleTable {
 // "__", or an empty line ending a word.
 using PhonemeLines = std::vector<std::string>;
 
-// Comment lines start with ";". Fields are cut to their maximum length; a
+// Comment lines start with ";". Fields are cut to their maximum length (an
+// output to the 11 characters used); a
 // missing delimiter leaves that field and the following ones empty; a rule
 // with an empty match is never used. False only when the file cannot be read.
 bool loadRules(std::string_view path, RuleTable& table, DataProblems* problems = nullptr);

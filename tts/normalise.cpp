@@ -20,19 +20,19 @@ bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c =
 struct Cursor {
   std::string_view text;
   size_t pos = 0;
-
-  bool atEnd(size_t ahead = 0) const { return pos + ahead >= text.size(); }
-  unsigned char peek(size_t ahead = 0) const {
-    return static_cast<unsigned char>(text[pos + ahead]);
-  }
-  bool startsWith(std::string_view s) const { return text.substr(pos).starts_with(s); }
 };
+
+bool atEnd(const Cursor& c, size_t ahead = 0) { return c.pos + ahead >= c.text.size(); }
+unsigned char peek(const Cursor& c, size_t ahead = 0) {
+  return static_cast<unsigned char>(c.text[c.pos + ahead]);
+}
+bool startsWith(const Cursor& c, std::string_view s) { return c.text.substr(c.pos).starts_with(s); }
 
 // "1.000" groups thousands only when exactly three digits follow the point.
 bool isThousandsGroup(const Cursor& c) {
   for (size_t i = 1; i <= 3; ++i)
-    if (c.atEnd(i) || !isDigit(c.peek(i))) return false;
-  return c.atEnd(4) || !isDigit(c.peek(4));
+    if (atEnd(c, i) || !isDigit(peek(c, i))) return false;
+  return atEnd(c, 4) || !isDigit(peek(c, 4));
 }
 
 // A run of digits with hyphens is a code or a date: spelled digit by digit.
@@ -45,11 +45,11 @@ bool spellCodeRun(Cursor& c, std::string& out) {
   }
   if (!hyphen) return false;
   for (; c.pos < end; ++c.pos) {
-    if (c.peek() == '-') {
+    if (peek(c) == '-') {
       out += " tra\xE7o";
     } else {
       out += ' ';
-      out += digitWord(c.peek() - '0');
+      out += digitWord(peek(c) - '0');
     }
   }
   return true;
@@ -58,18 +58,18 @@ bool spellCodeRun(Cursor& c, std::string& out) {
 // Words of the number at the cursor, with an ordinal marker after it taken in.
 void readNumber(Cursor& c, std::string& out) {
   if (spellCodeRun(c, out)) return;
-  while (!c.atEnd(1) && c.peek() == '0' && isDigit(c.peek(1))) {
+  while (!atEnd(c, 1) && peek(c) == '0' && isDigit(peek(c, 1))) {
     out += "zero ";
     ++c.pos;
   }
   uint64_t value = 0;
   size_t digits = 0;
-  while (!c.atEnd() && digits < kMaxNumberDigits) {
-    if (isDigit(c.peek())) {
-      value = value * 10 + (c.peek() - '0');
+  while (!atEnd(c) && digits < kMaxNumberDigits) {
+    if (isDigit(peek(c))) {
+      value = value * 10 + (peek(c) - '0');
       ++digits;
       ++c.pos;
-    } else if (c.peek() == '.' && value != 0 && isThousandsGroup(c)) {
+    } else if (peek(c) == '.' && value != 0 && isThousandsGroup(c)) {
       // Not after a lone 0: "0.500" is no five hundred.
       ++c.pos;
     } else {
@@ -86,9 +86,9 @@ void readNumber(Cursor& c, std::string& out) {
       {"\xBA", Gender::masculine, false}, {"\xAA", Gender::feminine, false},
       {"o.", Gender::masculine, false},   {"a.", Gender::feminine, false},
       {"os.", Gender::masculine, true},   {"as.", Gender::feminine, true}};
-  if (!c.atEnd() && c.peek() != ' ') {
+  if (!atEnd(c) && peek(c) != ' ') {
     for (const Marker& m : kMarkers) {
-      if (!c.startsWith(m.text)) continue;
+      if (!startsWith(c, m.text)) continue;
       c.pos += m.text.size();
       out += ordinalWords(value, m.gender);
       if (m.plural) out += 's';
@@ -110,13 +110,13 @@ void spellWord(std::string_view word, std::string& out) {
 std::string_view takeWord(Cursor& c, const AbbreviationTable& abbreviations, std::string& out) {
   const size_t start = c.pos;
   bool allConsonants = true;
-  while (!c.atEnd() && isWordLetter(c.peek())) {
-    allConsonants = allConsonants && isConsonantLetter(c.peek());
+  while (!atEnd(c) && isWordLetter(peek(c))) {
+    allConsonants = allConsonants && isConsonantLetter(peek(c));
     ++c.pos;
-    if (!c.atEnd() && c.peek() == '-') ++c.pos;
+    if (!atEnd(c) && peek(c) == '-') ++c.pos;
   }
   const std::string_view word = c.text.substr(start, c.pos - start);
-  const bool abbreviation = !c.atEnd() && c.peek() == '.' &&
+  const bool abbreviation = !atEnd(c) && peek(c) == '.' &&
                             !lookupAbbreviation(abbreviations, word).empty();
   if (allConsonants && !abbreviation) {
     spellWord(word, out);
@@ -132,20 +132,20 @@ std::string normaliseText(std::string_view text, const AbbreviationTable& abbrev
   std::string out;
   out.reserve(text.size() * 2);
   Cursor c{text};
-  while (!c.atEnd()) {
-    const unsigned char ch = c.peek();
-    if (ch == '-' && c.pos > 0 && text[c.pos - 1] == ' ' && !c.atEnd(1) && c.peek(1) == ' ') {
+  while (!atEnd(c)) {
+    const unsigned char ch = peek(c);
+    if (ch == '-' && c.pos > 0 && text[c.pos - 1] == ' ' && !atEnd(c, 1) && peek(c, 1) == ' ') {
       out += ',';
       ++c.pos;
-    } else if (ch == '-' && !c.atEnd(1) && isDigit(c.peek(1))) {
+    } else if (ch == '-' && !atEnd(c, 1) && isDigit(peek(c, 1))) {
       out += "menos ";
       ++c.pos;
     } else if (isDigit(ch)) {
       out += ' ';
       readNumber(c, out);
       out += ' ';
-      while (!c.atEnd(1) && (c.peek() == ',' || c.peek() == '.') && isDigit(c.peek(1))) {
-        out += c.peek() == ',' ? "v\xEDrgula " : "ponto ";
+      while (!atEnd(c, 1) && (peek(c) == ',' || peek(c) == '.') && isDigit(peek(c, 1))) {
+        out += peek(c) == ',' ? "v\xEDrgula " : "ponto ";
         ++c.pos;
         readNumber(c, out);
         out += ' ';
@@ -154,7 +154,7 @@ std::string normaliseText(std::string_view text, const AbbreviationTable& abbrev
       const std::string_view word = takeWord(c, abbreviations, out);
       if (word.empty()) continue;  // spelled
       const std::string_view expansion =
-          !c.atEnd(1) && c.peek() == '.' && isBlank(c.peek(1))
+          !atEnd(c, 1) && peek(c) == '.' && isBlank(peek(c, 1))
               ? lookupAbbreviation(abbreviations, word)
               : std::string_view();
       if (expansion.empty()) {
@@ -163,10 +163,10 @@ std::string normaliseText(std::string_view text, const AbbreviationTable& abbrev
         out += expansion;
         ++c.pos;
       }
-    } else if (c.startsWith("...")) {
+    } else if (startsWith(c, "...")) {
       out += "... ";
       c.pos += 3;
-    } else if (ch == '.' && !c.atEnd(1) && !isBlank(c.peek(1))) {
+    } else if (ch == '.' && !atEnd(c, 1) && !isBlank(peek(c, 1))) {
       out += " ponto ";
       ++c.pos;
     } else if (isKeptPunctuation(ch)) {
