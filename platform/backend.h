@@ -1,5 +1,5 @@
 // The interface every backend offers: one window of text cells, its input, the
-// clipboard and a looping tone. Backends are chosen from a table at start.
+// clipboard and the wave device. Backends are chosen from a table at start.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/audio_device.h"
 #include "platform/events.h"
+#include "platform/options.h"
 
 namespace platform {
 
@@ -80,10 +82,13 @@ class Backend {
   virtual void setClipboard(const std::string& utf8) = 0;
   virtual bool getClipboard(std::string& utf8) = 0;
 
+  // The wave device; AudioDone events carry its finished blocks.
+  virtual AudioDevice& audio() = 0;
+
   // Plays a wave image (RIFF header and PCM data) beside everything else,
   // once or in a loop until stopped; a new one replaces the old.
-  virtual void playTone(std::vector<uint8_t> waveImage, bool loop) = 0;
-  virtual void stopTone() = 0;
+  void playTone(std::vector<uint8_t> waveImage, bool loop) { audio().playTone(std::move(waveImage), loop); }
+  void stopTone() { audio().stopTone(); }
 
   // Waits up to timeoutMs (0: just look, -1: no limit) for an event.
   virtual bool waitEvent(Event& event, int timeoutMs) = 0;
@@ -98,7 +103,7 @@ class Backend {
 struct BackendEntry {
   const char* name;
   bool (*available)();
-  std::unique_ptr<Backend> (*create)();
+  std::unique_ptr<Backend> (*create)(const Options& options);
 };
 
 }  // namespace platform

@@ -1,10 +1,13 @@
-// The headless backend: no window and no device. The console keeps its grids,
-// events come from the key script, the clipboard lives in the process.
+// The headless backend: no window, and a null sound device unless the real
+// one is asked for. The console keeps its grids, events come from the key
+// script, the clipboard lives in the process.
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <deque>
+#include <mutex>
 
 #include "platform/backend.h"
 
@@ -17,10 +20,13 @@ constexpr Rect kWorkArea{0, 0, 1024, 734};
 
 class HeadlessBackend final : public Backend {
  public:
-  HeadlessBackend() {
+  explicit HeadlessBackend(const Options& options) {
     if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+    auto sink = [this](int tag) { blockDone(tag); };
+    audio_ = options.audioDevice ? makeSdlAudio(sink) : makeNullAudio(sink);
   }
   ~HeadlessBackend() override {
+    audio_.reset();  // its threads report to the pipe
     for (int fd : wakePipe_) {
       if (fd >= 0) ::close(fd);
     }
@@ -51,10 +57,10 @@ class HeadlessBackend final : public Backend {
     utf8 = clipboard_;
     return true;
   }
-  void playTone(std::vector<uint8_t>, bool) override {}
-  void stopTone() override {}
+  AudioDevice& audio() override { return *audio_; }
 
   bool waitEvent(Event& event, int timeoutMs) override {
+    if (takeBlockDone(event)) return true;
     pollfd p{wakePipe_[0], POLLIN, 0};
     int n;
     do {
@@ -64,6 +70,7 @@ class HeadlessBackend final : public Backend {
     char buf[64];
     while (::read(wakePipe_[0], buf, sizeof buf) > 0) {
     }
+    if (takeBlockDone(event)) return true;
     event = Event{};
     event.type = EventType::Wake;
     return true;
@@ -76,14 +83,36 @@ class HeadlessBackend final : public Backend {
   bool hasRealKeyboard() const override { return false; }
 
  private:
+  // From the device's thread: the block comes back as an event.
+  void blockDone(int tag) {
+    {
+      std::lock_guard lock(doneLock_);
+      done_.push_back(tag);
+    }
+    wake();
+  }
+
+  bool takeBlockDone(Event& event) {
+    std::lock_guard lock(doneLock_);
+    if (done_.empty()) return false;
+    event = Event{};
+    event.type = EventType::AudioDone;
+    event.block = done_.front();
+    done_.pop_front();
+    return true;
+  }
+
   int wakePipe_[2] = {-1, -1};
   int fonts_ = 0;
   int pictures_ = 0;
   std::string clipboard_;
+  std::mutex doneLock_;
+  std::deque<int> done_;
+  std::unique_ptr<AudioDevice> audio_;
 };
 
 bool available() { return true; }
-std::unique_ptr<Backend> create() { return std::make_unique<HeadlessBackend>(); }
+std::unique_ptr<Backend> create(const Options& options) { return std::make_unique<HeadlessBackend>(options); }
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 // The sdl backend: a real window drawn with SDL2_ttf, the real keyboard and
-// mouse, the desktop's clipboard, and the audio device for the tone.
+// mouse, the desktop's clipboard, and the audio device.
 #include <SDL.h>
 #include <SDL_ttf.h>
 
@@ -54,10 +54,13 @@ Uint32 mapRgb(SDL_Surface* s, Rgb c) { return SDL_MapRGB(s->format, c.r, c.g, c.
 
 class SdlBackend final : public Backend {
  public:
-  SdlBackend() { wakeEvent_ = SDL_RegisterEvents(1); }
+  SdlBackend() {
+    wakeEvent_ = SDL_RegisterEvents(2);
+    audioEvent_ = wakeEvent_ + 1;
+    audio_ = makeSdlAudio([this](int tag) { blockDone(tag); });
+  }
   ~SdlBackend() override {
-    stopTone();
-    if (audio_) SDL_CloseAudioDevice(audio_);
+    audio_.reset();
     for (SDL_Surface* p : pictures_) SDL_FreeSurface(p);
     for (SdlFont& f : fonts_) closeSdlFont(f);
     closeWindow();
@@ -220,22 +223,7 @@ class SdlBackend final : public Backend {
     return true;
   }
 
-  void playTone(std::vector<uint8_t> image, bool loop) override {
-    if (image.size() <= 44 || !openAudioFor(image)) return;
-    SDL_LockAudioDevice(audio_);
-    tone_ = std::move(image);
-    tonePos_ = 44;
-    toneLoops_ = loop;
-    SDL_UnlockAudioDevice(audio_);
-    SDL_PauseAudioDevice(audio_, 0);
-  }
-
-  void stopTone() override {
-    if (!audio_) return;
-    SDL_LockAudioDevice(audio_);
-    tone_.clear();
-    SDL_UnlockAudioDevice(audio_);
-  }
+  AudioDevice& audio() override { return *audio_; }
 
   bool waitEvent(Event& event, int timeoutMs) override {
     const Uint32 until = SDL_GetTicks() + static_cast<Uint32>(timeoutMs < 0 ? 0 : timeoutMs);
@@ -340,6 +328,10 @@ class SdlBackend final : public Backend {
         if (e.type == wakeEvent_) {
           ev.type = EventType::Wake;
           queued_.push_back(ev);
+        } else if (e.type == audioEvent_) {
+          ev.type = EventType::AudioDone;
+          ev.block = e.user.code;
+          queued_.push_back(ev);
         }
         return;
     }
@@ -387,39 +379,12 @@ class SdlBackend final : public Backend {
     if (surface_) dirty_ = Rect{0, 0, surface_->w, surface_->h};
   }
 
-  // The device is opened on first use in the format of the first image; SDL
-  // converts when the hardware wants another.
-  bool openAudioFor(const std::vector<uint8_t>& image) {
-    if (audio_) return true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    auto u16 = [&](size_t at) { return static_cast<int>(image[at] | image[at + 1] << 8); };
-    SDL_AudioSpec want{};
-    want.freq = u16(24) | u16(26) << 16;
-    want.format = u16(34) == 16 ? AUDIO_S16LSB : AUDIO_U8;
-    want.channels = static_cast<Uint8>(u16(22));
-    want.samples = 512;
-    want.callback = &SdlBackend::fill;
-    want.userdata = this;
-    audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &audioSpec_, 0);
-    return audio_ != 0;
-  }
-
-  static void fill(void* self, Uint8* out, int len) {
-    auto* b = static_cast<SdlBackend*>(self);
-    if (b->tone_.size() <= 44) {
-      std::memset(out, b->audioSpec_.silence, static_cast<size_t>(len));
-      return;
-    }
-    for (int i = 0; i < len; ++i) {
-      if (b->tonePos_ >= b->tone_.size()) {
-        if (!b->toneLoops_) {
-          std::memset(out + i, b->audioSpec_.silence, static_cast<size_t>(len - i));
-          return;
-        }
-        b->tonePos_ = 44;
-      }
-      out[i] = b->tone_[b->tonePos_++];
-    }
+  // From the audio thread: the block comes back through the event queue.
+  void blockDone(int tag) {
+    SDL_Event e{};
+    e.type = audioEvent_;
+    e.user.code = tag;
+    SDL_PushEvent(&e);
   }
 
   SDL_Window* window_ = nullptr;
@@ -432,11 +397,8 @@ class SdlBackend final : public Backend {
   Rect caret_;
   bool caretWanted_ = false;
   bool caretShown_ = false;
-  SDL_AudioDeviceID audio_ = 0;
-  SDL_AudioSpec audioSpec_{};
-  std::vector<uint8_t> tone_;
-  size_t tonePos_ = 44;
-  bool toneLoops_ = false;
+  Uint32 audioEvent_ = 0;
+  std::unique_ptr<AudioDevice> audio_;
 };
 
 bool available() {
@@ -451,7 +413,7 @@ bool available() {
   return true;
 }
 
-std::unique_ptr<Backend> create() { return std::make_unique<SdlBackend>(); }
+std::unique_ptr<Backend> create(const Options&) { return std::make_unique<SdlBackend>(); }
 
 }  // namespace
 

@@ -50,6 +50,7 @@ enum class EventType {
   Wake,         // someone asked a wait to end; carries nothing
   InputEnd,     // headless: the key script is exhausted and a key is awaited
   TimeUp,       // headless: the run's time limit has passed
+  AudioDone,    // block: the wave device has played or dropped it
 };
 
 enum MouseButton : int { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
@@ -64,6 +65,7 @@ struct Event {
   int wheel = 0;
   bool buttonsDown = false;
   int x = 0, y = 0, w = 0, h = 0;
+  int block = 0;
 };
 
 // Keys the window system reports as "system keys": with Alt held, and F10.

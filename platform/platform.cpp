@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <deque>
 
+#include "platform/audio_record.h"
 #include "platform/keyscript.h"
 #include "platform/transcript.h"
 
@@ -54,8 +55,12 @@ void prepareChildEnvironment(const Options& options) {
   for (const char* v : {"ESCUTA_KEYS", "ESCUTA_TRANSCRIPT", "ESCUTA_AUDIO_OUT", "ESCUTA_SCREEN_OUT"}) ::unsetenv(v);
 }
 
+bool soundPlaying() { return g.backend->audio().wavePlaying(); }
+
 // Moves the next key-script step into the pending events when it is due;
 // returns how long until a timed step is due (-1: nothing timed ahead).
+// A plain key waits until the program blocks for one and the sound has
+// ended, as a user who listens to everything.
 int feedKeyScript() {
   if (g.next >= g.steps.size() || !g.pending.empty()) return -1;
   const KeyStep& step = g.steps[g.next];
@@ -66,6 +71,7 @@ int feedKeyScript() {
     if (now < at) return static_cast<int>(at - now);
     due = true;
   } else {
+    if (g.awaiting && soundPlaying()) return -1;
     due = g.awaiting;
     g.awaiting = false;  // one key per blocking read: the program asks again
   }
@@ -99,7 +105,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
   for (const BackendEntry* entry : kBackends) {
     if (!options.frontend.empty() && options.frontend != entry->name) continue;
     if (!entry->available()) continue;
-    g.backend = entry->create();
+    g.backend = entry->create(options);
     if (g.backend) break;
   }
   if (!g.backend) {
@@ -111,6 +117,10 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
   if (g.headless) g.deadline = nowMs() + static_cast<uint64_t>(options.timeLimit * 1000.0);
   if (!options.transcript.empty() && !openTranscript(options.transcript)) {
     std::fprintf(stderr, "%s: cannot write the transcript %s\n", program.c_str(), options.transcript.c_str());
+    return 2;
+  }
+  if (!options.audioOut.empty() && !openAudioRecord(options.audioOut)) {
+    std::fprintf(stderr, "%s: cannot write the sound recording %s\n", program.c_str(), options.audioOut.c_str());
     return 2;
   }
   if (!options.keys.empty() && !loadKeyScript(options.keys, g.steps, error)) {
@@ -140,7 +150,7 @@ bool nextEvent(Event& event, int timeoutMs) {
       event.type = EventType::TimeUp;
       return true;
     }
-    if (g.awaiting && g.next >= g.steps.size() && !g.backend->hasRealKeyboard()) {
+    if (g.awaiting && g.next >= g.steps.size() && !g.backend->hasRealKeyboard() && !soundPlaying()) {
       event = Event{};
       event.type = EventType::InputEnd;
       return true;
