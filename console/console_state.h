@@ -34,6 +34,7 @@ struct ScreenState {
   // The part of the cursor's row that writing touched and has not drawn yet.
   int spanLeft = -1, spanRight = -1;
   RowHook rowDrawn = nullptr;
+  WaveDoneHook waveDone = nullptr;
 };
 
 extern ScreenState g_screen;

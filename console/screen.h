@@ -50,6 +50,9 @@ void streamWrite(std::string_view bytes);
 
 // Serves every pending event without waiting; a close ends the program.
 void pumpMessages();
+// Waits up to timeoutMs (-1: no limit) for an event, then serves it and
+// every other pending one: the step of every loop that waits for something.
+void waitMessage(int timeoutMs);
 // Sleeps n milliseconds (an unsigned 16-bit count), then serves events.
 void delayMs(int n);
 
@@ -57,6 +60,8 @@ void delayMs(int n);
 // blocks, the braille display); registered by them when they start.
 using RowHook = void (*)(int row);
 void setRowDrawnHook(RowHook hook);
+using WaveDoneHook = void (*)(int block);
+void setWaveDoneHook(WaveDoneHook hook);
 
 // Ends the program at once: the window goes, the key queue is drained, the
 // exit steps run. Used when the user closes the window or presses Ctrl+Break.

@@ -35,13 +35,24 @@ void handleEvent(const platform::Event& ev) {
       platform::fail(3, "The key script has ended while the program waits for a key.");
     case EventType::TimeUp:
       platform::fail(4, "The run's time limit has passed.");
+    case EventType::AudioDone:
+      if (g_screen.waveDone) g_screen.waveDone(ev.block);
+      break;
     case EventType::Wake: break;
   }
 }
 
+void setWaveDoneHook(WaveDoneHook hook) { g_screen.waveDone = hook; }
+
 void pumpMessages() {
   platform::Event ev;
   while (platform::nextEvent(ev, 0)) handleEvent(ev);
+}
+
+void waitMessage(int timeoutMs) {
+  platform::Event ev;
+  if (platform::nextEvent(ev, timeoutMs)) handleEvent(ev);
+  pumpMessages();
 }
 
 void delayMs(int n) {
