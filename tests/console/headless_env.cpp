@@ -5,23 +5,25 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "console/keyboard.h"
 #include "console/program.h"
 #include "console/screen.h"
+#include "support/scratch.h"
 
 namespace testenv {
 namespace {
 
+std::unique_ptr<testsupport::ScratchDir> g_scratch;
 std::string g_dir;
 size_t g_seen = 0;
 
 class HeadlessEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    char tmpl[] = "/tmp/escuta-console-XXXXXX";
-    g_dir = mkdtemp(tmpl);
+    g_scratch = std::make_unique<testsupport::ScratchDir>();
+    g_dir = g_scratch->path();
     // A colour map that swaps logical colours 1 and 2, to see it applied.
     std::ofstream(g_dir + "/Escuta.ini") << "[VIDEO]\nTABCORES=0,2,1\nCORFUNDO=0\nCORLETRA=7\n";
     setenv("ESCUTA_CONFIG_DIR", g_dir.c_str(), 1);
@@ -30,7 +32,7 @@ class HeadlessEnvironment : public ::testing::Environment {
     platform::Options options;
     ASSERT_EQ(console::startProgram(5, const_cast<char**>(argv), "", options), -1);
   }
-  void TearDown() override { std::system(("rm -rf " + g_dir).c_str()); }
+  void TearDown() override { g_scratch.reset(); }
 };
 
 const auto* g_env = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);
@@ -38,10 +40,7 @@ const auto* g_env = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment)
 }  // namespace
 
 std::string newTranscript() {
-  std::ifstream in(g_dir + "/transcript.txt");
-  std::stringstream s;
-  s << in.rdbuf();
-  const std::string all = s.str();
+  const std::string all = testsupport::slurp(g_dir + "/transcript.txt");
   const std::string fresh = all.substr(std::min(g_seen, all.size()));
   g_seen = all.size();
   return fresh;

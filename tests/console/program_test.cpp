@@ -5,16 +5,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+
+#include "support/scratch.h"
 
 namespace {
 
-std::string slurp(const std::string& file) {
-  std::ifstream in(file);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testsupport::slurp;
 
 struct Outcome {
   int status;
@@ -23,11 +19,6 @@ struct Outcome {
 
 class Program : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/escuta-program-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-  }
-  void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
 
   Outcome run(const std::string& keys, const std::string& extra = "") {
     std::ofstream(dir_ + "/keys.txt") << keys;
@@ -38,7 +29,8 @@ class Program : public ::testing::Test {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ + "/t.txt"), slurp(dir_ + "/s.txt"),
             slurp(dir_ + "/err.txt")};
   }
-  std::string dir_;
+  testsupport::ScratchDir scratch_;
+  const std::string& dir_ = scratch_.path();
 };
 
 TEST_F(Program, EchoesEveryKeyUntilEsc) {

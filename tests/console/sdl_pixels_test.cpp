@@ -7,6 +7,7 @@
 
 #include "console/program.h"
 #include "console/screen.h"
+#include "support/scratch.h"
 
 // Last: Xlib's macros (None, Expose, ...) would clash with the names above.
 #include <X11/Xlib.h>
@@ -48,8 +49,8 @@ class Root {
 };
 
 TEST(SdlWindow, DrawsTextInItsColoursCellByCell) {
-  char tmpl[] = "/tmp/escuta-sdl-XXXXXX";
-  const std::string dir = mkdtemp(tmpl);
+  testsupport::ScratchDir scratch;
+  const std::string& dir = scratch.path();
   std::ofstream(dir + "/Escuta.ini") << "[VIDEO]\nLARGURALETRA=10\nALTURALETRA=20\nFONTE=DejaVu Sans Mono\n";
   setenv("ESCUTA_CONFIG_DIR", dir.c_str(), 1);
   const char* argv[] = {"sdl_pixels_test", "--frontend", "sdl"};
@@ -101,7 +102,6 @@ TEST(SdlWindow, DrawsTextInItsColoursCellByCell) {
   // The rest of row 2 keeps its black blanks; row 25 lies 24 rows below row 1.
   for (int x = x0 + 40; x < x0 + 800; ++x) ASSERT_EQ(root.at(x, y0 + 30), (Pixel{0, 0, 0})) << x - x0;
   for (int x = x0; x < x0 + 800; ++x) ASSERT_EQ(root.at(x, y0 + 24 * 20 + 10), pink) << x - x0;
-  std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace

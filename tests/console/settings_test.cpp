@@ -5,26 +5,20 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "platform/paths.h"
+#include "support/scratch.h"
 
 namespace {
 
-std::string slurp(const std::string& file) {
-  std::ifstream in(file);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testsupport::slurp;
 
 // A home with its own configuration folder and an older installation's
 // Windows folder, both empty until a test writes them.
 class Settings : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/escuta-settings-XXXXXX";
-    root_ = mkdtemp(tmpl);
+    root_ = scratch_.path();
     xdg_ = root_ + "/xdg";
     win_ = root_ + "/windows";
     mkdir(xdg_.c_str(), 0755);
@@ -34,15 +28,13 @@ class Settings : public ::testing::Test {
     setenv("ESCUTA_WINDOWS_DIR", win_.c_str(), 1);
     settings::loadLegacyMode();
   }
-  void TearDown() override {
-    unsetenv("ESCUTA_WINDOWS_DIR");
-    std::system(("rm -rf " + root_).c_str());
-  }
+  void TearDown() override { unsetenv("ESCUTA_WINDOWS_DIR"); }
   void writeUser(const std::string& text) {
     mkdir((xdg_ + "/Escuta").c_str(), 0755);
     std::ofstream(xdg_ + "/Escuta/Escuta.ini") << text;
   }
   void writeLegacy(const std::string& text) { std::ofstream(win_ + "/Escuta.ini") << text; }
+  testsupport::ScratchDir scratch_;
   std::string root_, xdg_, win_;
 };
 

@@ -7,19 +7,20 @@
 #include <fstream>
 #include <string>
 
+#include "support/scratch.h"
+
 namespace {
 
 class Paths : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/escuta-paths-XXXXXX";
-    root_ = mkdtemp(tmpl);
+    root_ = scratch_.path();
     setenv("ESCUTA_ROOT", root_.c_str(), 1);
     mkdir((root_ + "/AudiWin").c_str(), 0755);
     mkdir((root_ + "/AudiWin/Som").c_str(), 0755);
     std::ofstream(root_ + "/AudiWin/Som/Letras.WAV") << "x";
   }
-  void TearDown() override { std::system(("rm -rf " + root_).c_str()); }
+  testsupport::ScratchDir scratch_;
   std::string root_;
 };
 
