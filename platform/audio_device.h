@@ -30,6 +30,10 @@ struct AudioTimes {
   int64_t startedUs = 0;
   int64_t silencedUs = 0;
 };
+int64_t steadyUs();
+
+// What every device takes: 8 or 16 bits, one or two channels, 1 to 384 kHz.
+bool playableFormat(const WaveFormat& format);
 
 // Told the tag of each finished or dropped block; called from any thread.
 using AudioDoneSink = std::function<void(int tag)>;

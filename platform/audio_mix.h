@@ -29,9 +29,6 @@ struct Mix {
   AudioTimes times;
 };
 
-// 8 or 16 bits, one or two channels, a rate a device can take.
-bool playableFormat(const WaveFormat& format);
-
 // PCM of `from` as 16-bit samples at `rate` and `channels`. 8-bit samples map
 // exactly onto the high byte, so sound that needs no resampling comes back
 // unchanged; a partial last frame is dropped.
@@ -50,7 +47,5 @@ std::vector<int> dropMixBlocks(Mix& mix);
 // many frames, from the start, carry sound; the rest is silence. The tags of
 // blocks that ended are appended to `done`.
 size_t renderMix(Mix& mix, int16_t* out, size_t frames, int64_t nowUs, std::vector<int>& done);
-
-int64_t steadyUs();
 
 }  // namespace platform
