@@ -232,8 +232,15 @@ void setBackColor(int n) {
   if (!g_screen.coloursFixed) g_screen.attribute = static_cast<uint8_t>((g_screen.attribute & 0x0F) | ((n * 16) & 0xFF));
 }
 
-uint8_t textAttribute() { return g_screen.attribute; }
-bool coloursFixed() { return g_screen.coloursFixed; }
+uint8_t textAttribute() {
+  ensureConsole();
+  return g_screen.attribute;
+}
+
+bool coloursFixed() {
+  ensureConsole();
+  return g_screen.coloursFixed;
+}
 
 uint8_t cellChar(int column, int row) {
   ensureConsole();

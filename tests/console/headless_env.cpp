@@ -24,8 +24,7 @@ class HeadlessEnvironment : public ::testing::Environment {
   void SetUp() override {
     g_scratch = std::make_unique<testsupport::ScratchDir>();
     g_dir = g_scratch->path();
-    // A colour map that swaps logical colours 1 and 2, to see it applied.
-    std::ofstream(g_dir + "/Escuta.ini") << "[VIDEO]\nTABCORES=0,2,1\nCORFUNDO=0\nCORLETRA=7\n";
+    std::ofstream(g_dir + "/Escuta.ini") << kTestIni;
     setenv("ESCUTA_CONFIG_DIR", g_dir.c_str(), 1);
     const std::string transcript = g_dir + "/transcript.txt";
     const char* argv[] = {"console_tests", "--frontend", "headless", "--transcript", transcript.c_str()};

@@ -5,6 +5,9 @@
 
 namespace testenv {
 
+// The Escuta.ini the console starts with; each test program defines it.
+extern const char* const kTestIni;
+
 // The transcript written since the previous call.
 std::string newTranscript();
 

@@ -9,6 +9,9 @@
 #include "console/screen.h"
 #include "headless_env.h"
 
+// A colour map that swaps logical colours 1 and 2, to see it applied.
+const char* const testenv::kTestIni = "[VIDEO]\nTABCORES=0,2,1\nCORFUNDO=0\nCORLETRA=7\n";
+
 namespace {
 
 using namespace console;
