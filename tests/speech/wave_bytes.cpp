@@ -1,9 +1,8 @@
 #include "wave_bytes.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sstream>
+
+#include "support/scratch.h"
 
 namespace speech_test {
 namespace {
@@ -62,20 +61,8 @@ void writeFile(const std::string& path, const Bytes& bytes) {
                                               static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string tempDir() {
-  std::string pattern = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/escuta-sound-XXXXXX";
-  return ::mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
 Recording readRecording(const std::string& path) {
-  const std::string text = readText(path);
+  const std::string text = testsupport::slurp(path);
   const Bytes b(text.begin(), text.end());
   Recording r;
   if (b.size() < 44) return r;

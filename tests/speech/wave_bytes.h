@@ -32,10 +32,6 @@ Bytes pcmWave(int channels, int rate, int bits, const Bytes& pcm);
 Bytes squareWave8(size_t n);
 
 void writeFile(const std::string& path, const Bytes& bytes);
-std::string readText(const std::string& path);
-
-// A fresh directory below the system's temporary one.
-std::string tempDir();
 
 // A recording made with --audio-out: its header fields and data.
 struct Recording {

@@ -4,6 +4,7 @@
 // 8-bit mono at 11025 Hz and arrives in the recording unchanged.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "speech/speech_activity.h"
 #include "speech/synth_dispatch.h"
 #include "speech/wave_player.h"
+#include "support/scratch.h"
 #include "wave_bytes.h"
 
 namespace speech {
@@ -22,6 +24,7 @@ namespace {
 
 using speech_test::Bytes;
 
+std::unique_ptr<testsupport::ScratchDir> g_scratch;
 std::string g_dir;
 
 std::string recordingFile() { return g_dir + "/out.wav"; }
@@ -38,8 +41,8 @@ void startSound() {
 class HeadlessSound : public ::testing::Environment {
  public:
   void SetUp() override {
-    g_dir = speech_test::tempDir();
-    ASSERT_FALSE(g_dir.empty());
+    g_scratch = std::make_unique<testsupport::ScratchDir>();
+    g_dir = g_scratch->path();
     std::vector<std::string> args = {"wave_player_test", "--frontend",  "headless",      "--audio-out",
                                      recordingFile(),    "--transcript", transcriptFile(), "--config-dir",
                                      g_dir};
@@ -49,6 +52,7 @@ class HeadlessSound : public ::testing::Environment {
     ASSERT_EQ(console::startProgram(static_cast<int>(argv.size()), argv.data(), "", options), -1);
     startSound();
   }
+  void TearDown() override { g_scratch.reset(); }
 };
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new HeadlessSound);
@@ -147,7 +151,7 @@ TEST_F(WavePlayer, UnplayableFilesAreSkippedSilently) {
     Bytes bytes;
   } files[] = {{"empty.wav", {}}, {"truncated.wav", truncated}, {"float.wav", float32}, {"hugefmt.wav", hugeFormat}};
   const size_t before = recorded();
-  const std::string transcriptBefore = speech_test::readText(transcriptFile());
+  const std::string transcriptBefore = testsupport::slurp(transcriptFile());
   for (const auto& f : files) {
     speech_test::writeFile(g_dir + "/" + f.name, f.bytes);
     EXPECT_EQ(playWaveFile(g_dir + "/" + f.name), -1) << f.name;
@@ -155,7 +159,7 @@ TEST_F(WavePlayer, UnplayableFilesAreSkippedSilently) {
   EXPECT_EQ(playWaveFile(g_dir + "/missing.wav"), -1);
   EXPECT_EQ(playWaveImage(truncated), -1);
   EXPECT_EQ(recorded(), before);
-  EXPECT_EQ(speech_test::readText(transcriptFile()), transcriptBefore);
+  EXPECT_EQ(testsupport::slurp(transcriptFile()), transcriptBefore);
 }
 
 TEST_F(WavePlayer, FileIsFoundThroughItsWindowsPathAndNamedInTheTranscript) {
@@ -165,7 +169,7 @@ TEST_F(WavePlayer, FileIsFoundThroughItsWindowsPathAndNamedInTheTranscript) {
   EXPECT_EQ(playWaveFile(g_dir + "\\AVISO.WAV"), 0);
   EXPECT_FALSE(waveBusy());  // played to its end before returning
   EXPECT_EQ(recordedSince(before).size(), 300u);
-  EXPECT_NE(speech_test::readText(transcriptFile()).find("PLAY\t" + g_dir + "\\\\AVISO.WAV\n"), std::string::npos);
+  EXPECT_NE(testsupport::slurp(transcriptFile()).find("PLAY\t" + g_dir + "\\\\AVISO.WAV\n"), std::string::npos);
 }
 
 // At 192 kHz a block lasts 43 ms: twenty of them fill the 16 places of the
@@ -200,7 +204,7 @@ TEST_F(WavePlayer, ClickAndBeepReachTheDeviceWhole) {
   EXPECT_EQ(Bytes(beep.begin(), beep.begin() + 8), (Bytes{128, 112, 96, 80, 64, 80, 96, 112}));
   EXPECT_EQ(beep.back(), 128);  // short pieces end on silence
 
-  const std::string transcript = speech_test::readText(transcriptFile());
+  const std::string transcript = testsupport::slurp(transcriptFile());
   EXPECT_NE(transcript.find("CLICK\t\n"), std::string::npos);
   EXPECT_NE(transcript.find("BEEP\t\n"), std::string::npos);
 }
@@ -221,7 +225,7 @@ TEST_F(WavePlayer, ShortClickAndBeepFollowTheSetting) {
   writeSettings("");
   startSound();
   EXPECT_EQ(clickDivisor(), 1);
-  EXPECT_NE(speech_test::readText(g_dir + "/Escuta.ini").find("BIPSCLECSCURTOS=NAO"), std::string::npos);
+  EXPECT_NE(testsupport::slurp(g_dir + "/Escuta.ini").find("BIPSCLECSCURTOS=NAO"), std::string::npos);
 }
 
 TEST_F(WavePlayer, OutputDeviceIsChosenByNameWithoutRegardToCase) {
