@@ -71,7 +71,7 @@ std::optional<WaveImage> parseWaveImage(std::span<const uint8_t> image) {
   ByteSource source{
       [&](uint8_t* to, size_t n) {
         n = std::min(n, image.size() - pos);
-        std::memcpy(to, image.data() + pos, n);
+        if (n > 0) std::memcpy(to, image.data() + pos, n);
         pos += n;
         return n;
       },
