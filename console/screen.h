@@ -64,8 +64,9 @@ using WaveDoneHook = void (*)(int block);
 void setWaveDoneHook(WaveDoneHook hook);
 
 // Ends the program at once: the window goes, the key queue is drained, the
-// exit steps run. Used when the user closes the window or presses Ctrl+Break.
-[[noreturn]] void closeConsole();
+// exit steps run. Used when the user closes the window or presses Ctrl+Break,
+// and, with a failure status, after a fatal error the user has acknowledged.
+[[noreturn]] void closeConsole(int status = 0);
 
 // The normal end: the title says so and Ctrl+Break no longer ends anything.
 void endProgram();

@@ -60,14 +60,14 @@ void delayMs(int n) {
   pumpMessages();
 }
 
-void closeConsole() {
+void closeConsole(int status) {
   if (g_screen.created) {
     showCaret(false);
     drainKeys();
     platform::backend().closeWindow();
     g_screen.created = false;
   }
-  std::exit(0);
+  std::exit(status);
 }
 
 }  // namespace console

@@ -126,6 +126,11 @@ std::string hostPath(std::string_view path) {
   return out;
 }
 
+bool readableFile(const std::string& hostFile) {
+  struct stat st;
+  return ::stat(hostFile.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(hostFile.c_str(), R_OK) == 0;
+}
+
 bool makeDirectories(const std::string& hostDir) {
   if (hostDir.empty() || isDirectory(hostDir)) return true;
   const size_t slash = hostDir.find_last_of('/', hostDir.size() > 1 ? hostDir.size() - 2 : 0);

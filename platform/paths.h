@@ -22,6 +22,9 @@ std::string programDir();
 // Full file name of the running program.
 std::string programFile();
 
+// True when the file exists and can be opened for reading.
+bool readableFile(const std::string& hostFile);
+
 // Creates the directory and its parents; true when it exists afterwards.
 bool makeDirectories(const std::string& hostDir);
 
