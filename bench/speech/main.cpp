@@ -1,0 +1,112 @@
+// Latency of the wave player on the device the options choose: from a play
+// request to the first sample handed to the device, and from a key entering
+// the queue during playback to the device falling silent. Prints medians.
+//   sound_bench                 both: the null device, then SDL audio (its
+//                               disk driver unless SDL_AUDIODRIVER is set)
+//   sound_bench [options]       one run, e.g. --frontend headless --audio-device
+// Run by hand; not a test.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "console/keyboard.h"
+#include "console/program.h"
+#include "console/screen.h"
+#include "platform/platform.h"
+#include "platform/wave_header.h"
+#include "speech/speech_activity.h"
+#include "speech/synth_dispatch.h"
+#include "speech/wave_player.h"
+
+namespace {
+
+constexpr int kTrials = 60;
+
+std::vector<uint8_t> tone(int ms) {
+  const size_t n = static_cast<size_t>(11025 * ms / 1000);
+  std::vector<uint8_t> image(platform::kWaveHeaderSize + n);
+  platform::writeWaveHeader(image.data(), 1, 11025, 8, static_cast<uint32_t>(n));
+  for (size_t i = 0; i < n; ++i) image[platform::kWaveHeaderSize + i] = i % 25 < 12 ? 170 : 86;
+  return image;
+}
+
+// Waits, busily, until the device's clock passes t0 in one of its times.
+int64_t deviceTimeAfter(int64_t t0, int64_t platform::AudioTimes::*field) {
+  const uint64_t giveUp = platform::nowMs() + 2000;
+  for (;;) {
+    const int64_t t = platform::backend().audio().times().*field;
+    if (t >= t0 || platform::nowMs() > giveUp) return t;
+    std::this_thread::yield();
+  }
+}
+
+struct Stats {
+  double median, p90, max;
+};
+
+Stats stats(std::vector<double> ms) {
+  std::sort(ms.begin(), ms.end());
+  return {ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back()};
+}
+
+void print(const char* what, const Stats& s) {
+  std::printf("  %-34s median %6.2f ms   p90 %6.2f ms   max %6.2f ms\n", what, s.median, s.p90, s.max);
+}
+
+int measure(int argc, char** argv) {
+  platform::Options options;
+  if (const int status = console::startProgram(argc, argv, "", options); status >= 0) return status;
+  speech::startWavePlayer();
+  speech::startSpeechActivity();
+  speech::startSynthDispatch();
+
+  const std::vector<uint8_t> shortSound = tone(40);
+  const std::vector<uint8_t> longSound = tone(2000);
+  std::vector<double> start, stop;
+  for (int i = 0; i < kTrials; ++i) {
+    // Requests fall anywhere in the device's buffer period, not just after
+    // the callback that ended the previous sound.
+    platform::sleepMs((i * 7) % 11);
+    const int64_t t0 = platform::steadyUs();
+    if (speech::playWaveImage(shortSound) != 0) {
+      std::printf("  the device cannot be opened\n");
+      return 1;
+    }
+    start.push_back(static_cast<double>(deviceTimeAfter(t0, &platform::AudioTimes::startedUs) - t0) / 1000);
+    speech::waitWhileSpeaking();
+
+    speech::playWaveImage(longSound);
+    const uint64_t until = platform::nowMs() + 30 + static_cast<uint64_t>((i * 7) % 23);
+    while (platform::nowMs() < until) console::waitMessage(1);
+    const int64_t t1 = platform::steadyUs();
+    console::pushKey(' ');
+    speech::isSpeaking();  // the check every waiting loop makes next
+    stop.push_back(static_cast<double>(deviceTimeAfter(t1, &platform::AudioTimes::silencedUs) - t1) / 1000);
+    console::readKey();
+  }
+  std::printf("%s (%d trials)\n", options.audioDevice ? "SDL audio device" : "null device", kTrials);
+  print("play request -> first sample", stats(start));
+  print("key in queue -> device silent", stats(stop));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1) return measure(argc, argv);
+  const std::string self = argv[0];
+  int status = std::system((self + " --frontend headless").c_str());
+  if (!std::getenv("SDL_AUDIODRIVER")) {
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    std::printf("(SDL's disk driver)\n");
+    std::fflush(stdout);
+  }
+  status |= std::system((self + " --frontend headless --audio-device").c_str());
+  return status == 0 ? 0 : 1;
+}
