@@ -48,6 +48,8 @@ class AudioDevice {
   // Readies the wave voice for blocks of `format`, opening device number
   // `device` (-1: the default) on first use. A WaveError.
   virtual int openWave(const WaveFormat& format, int device) = 0;
+  // Takes no more blocks until opened again; queued ones are dropped. The
+  // device itself, and the tone, stay.
   virtual void closeWave() = 0;
 
   // Queues a block in the open format; a partial last frame is ignored.

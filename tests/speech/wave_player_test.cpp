@@ -11,6 +11,7 @@
 #include "console/keyboard.h"
 #include "console/program.h"
 #include "console/screen.h"
+#include "console/tone.h"
 #include "platform/platform.h"
 #include "speech/click_beep.h"
 #include "speech/speech_activity.h"
@@ -242,6 +243,29 @@ TEST_F(WavePlayer, OutputDeviceIsChosenByNameWithoutRegardToCase) {
     waitWhileSpeaking();
   }
   writeSettings("");
+}
+
+// The console's tone is a second voice: added to the wave blocks while both
+// play, and recorded on its own otherwise.
+TEST_F(WavePlayer, ToneIsMixedWithTheWaveVoice) {
+  const size_t before = recorded();
+  console::toneOn(1000);  // a square wave of 96 and 160
+  const uint64_t until = platform::nowMs() + 50;
+  while (platform::nowMs() < until) console::waitMessage(5);
+  ASSERT_EQ(playWaveImage(image(Bytes(1000, 200))), 0);
+  waitWhileSpeaking();
+  console::toneOff();
+  const Bytes heard = recordedSince(before);
+  size_t mixed = 0;
+  for (uint8_t v : heard) {
+    if (v == 200 + 32 || v == 200 - 32) {
+      ++mixed;
+    } else {
+      ASSERT_TRUE(v == 96 || v == 160 || v == 128) << int{v};
+    }
+  }
+  EXPECT_EQ(mixed, 999u);  // the wave's last sample is silence
+  EXPECT_GT(heard.size(), 1000u + 11025u * 40 / 1000);
 }
 
 // A synthesizer driver that is busy until a set time, and counts its stops.
