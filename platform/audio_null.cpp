@@ -51,8 +51,10 @@ class NullAudio final : public AudioDevice {
     const int64_t now = steadyUs();
     catchUp(now);
     queueMixBlock(mix_, tag, convertPcm(data, size, wave_, mix_.rate, mix_.channels));
-    mix_.times.startedUs = now;  // nothing lies between the write and the first frame
-    mix_.startPending = false;
+    if (mix_.startPending) {  // nothing lies between the write and the first frame
+      mix_.times.startedUs = now;
+      mix_.startPending = false;
+    }
     startRun(now);
     lock.unlock();
     cv_.notify_one();
