@@ -173,6 +173,18 @@ TEST_F(WavePlayer, FileIsFoundThroughItsWindowsPathAndNamedInTheTranscript) {
   EXPECT_NE(testsupport::slurp(transcriptFile()).find("PLAY\t" + g_dir + "\\\\AVISO.WAV\n"), std::string::npos);
 }
 
+// A data chunk that claims more than the file holds plays what is there.
+TEST_F(WavePlayer, FileShorterThanItsHeaderSaysPlaysWhatItHolds) {
+  const Bytes pcm = speech_test::squareWave8(500);
+  speech_test::writeFile(g_dir + "/short.wav", speech_test::riff({{"fmt ", speech_test::fmtBody(1, 1, 11025, 8)},
+                                                                  {"data", pcm, 100000}}));
+  const size_t before = recorded();
+  EXPECT_EQ(playWaveFile(g_dir + "/short.wav"), 0);
+  Bytes expected = pcm;
+  expected.back() = 128;
+  EXPECT_EQ(recordedSince(before), expected);
+}
+
 // At 192 kHz a block lasts 43 ms: twenty of them fill the 16 places of the
 // queue, and playPcm returns once the last one has found a place.
 TEST_F(WavePlayer, QueueHoldsSixteenBlocks) {
