@@ -1,0 +1,12 @@
+// Conditions of SE and ENQUANTO: [NÃO] operand operator operand, or
+// [NÃO] operand EM [list].
+#pragma once
+#include <string_view>
+
+namespace engine {
+
+// False when the condition does not parse. Otherwise `result` holds its
+// truth and `text` what follows it, trimmed.
+bool evaluateCondition(std::string_view& text, bool& result);
+
+}  // namespace engine

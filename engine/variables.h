@@ -1,0 +1,31 @@
+// The variable store: 127 text slots named by code. 65-90 are the letters A
+// to Z; 91-191 the named variables ("$" and a name), numbered in the order
+// their names are first met. Values are Windows-1252 bytes.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+constexpr int kFirstNamedCode = 91;
+constexpr int kLastCode = 191;
+
+// Empties every variable and forgets every name.
+void resetVariables();
+
+// The code of a named variable, its name entered (upper-cased) when new;
+// -1 when all 101 names are taken.
+int enterName(std::string_view name);
+
+// The code of a letter of either case.
+inline int letterCode(char letter) { return (letter & ~0x20); }
+
+const std::string& variable(int code);
+void setVariable(int code, std::string value);
+std::string& variableRef(int code);
+
+// A value longer than this would make a script's memory run away (a text
+// doubled in a loop); commands that grow texts refuse it.
+constexpr size_t kMaxValueSize = 64u << 20;
+
+}  // namespace engine
