@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev fonts-dejavu-core
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   xvfb xauth
-  espeak-ng wbrazilian
+  espeak-ng libespeak-ng-dev wbrazilian
 )
 
 missing=()
