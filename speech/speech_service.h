@@ -51,4 +51,9 @@ void speakBattery();
 const std::string& soundDir();
 const std::string& lettersDir();
 
+// The echo settings read at start: FALANDO (each typed character is
+// spoken) and FALARTUDO (deletions and the time are said in full).
+bool keyEchoSetting();
+bool sayEverything();
+
 }  // namespace speech

@@ -19,6 +19,7 @@
 #include "speech/message_wait.h"
 #include "speech/pitch_cut.h"
 #include "speech/riff.h"
+#include "tts/chars.h"
 
 namespace speech {
 namespace {
@@ -86,14 +87,9 @@ ByteSource fileSource(FILE* file) {
                     [file](uint32_t n) { return ::fseeko(file, static_cast<off_t>(n), SEEK_CUR) == 0; }};
 }
 
-unsigned char upperLatin1(unsigned char c) {
-  const bool lower = (c >= 'a' && c <= 'z') || (c >= 0xE0 && c != 0xF7 && c != 0xFF);
-  return lower ? static_cast<unsigned char>(c - 32) : c;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return upperLatin1(static_cast<unsigned char>(x)) == upperLatin1(static_cast<unsigned char>(y));
+    return tts::upperLatin1(static_cast<unsigned char>(x)) == tts::upperLatin1(static_cast<unsigned char>(y));
   });
 }
 
@@ -120,7 +116,7 @@ void startWavePlayer() {
     if (found != names.end()) g.deviceNumber = static_cast<int>(found - names.begin());
   }
   const std::string shortSounds = settings::readSettingOrInit("ESCUTA", "BIPSCLECSCURTOS", "NAO");
-  g.clickDivisor = upperLatin1(static_cast<unsigned char>(shortSounds[0])) == 'S' ? 2 : 1;
+  g.clickDivisor = tts::upperLatin1(static_cast<unsigned char>(shortSounds[0])) == 'S' ? 2 : 1;
   g.click = clickImage(g.clickDivisor, static_cast<uint32_t>(std::time(nullptr)));
 }
 
