@@ -88,13 +88,15 @@ bool writeDatabase(const std::vector<difones::Unit>& units, int rate, const std:
     }
     if (u.voiced) gains.push_back(kTargetLoudness / std::max(difones::loudness(sounds.back()), 1e-4f));
   }
-  // An onset alone keeps its natural level beside the vowels: the usual gain.
   std::nth_element(gains.begin(), gains.begin() + gains.size() / 2, gains.end());
   const float usualGain = gains.empty() ? 1.0f : gains[gains.size() / 2];
   std::vector<uint8_t> data;
   std::vector<speech::DiphoneUnit> index;
   for (size_t i = 0; i < units.size(); ++i) {
-    const float gain = units[i].voiced ? kTargetLoudness / std::max(difones::loudness(sounds[i]), 1e-4f) : usualGain;
+    // An onset alone is mostly a weak burst or hiss: raised to half the
+    // vowels' loudness, so that a cluster's first consonant is heard.
+    const float own = kTargetLoudness / std::max(difones::loudness(sounds[i]), 1e-4f);
+    const float gain = units[i].voiced ? own : std::max(usualGain, own / 2);
     std::vector<uint8_t> bytes = difones::toUnsigned8(sounds[i], gain);
     bytes.resize(std::min<size_t>(bytes.size(), UINT16_MAX));
     index.push_back({units[i].name.substr(0, speech::kMaxUnitName), static_cast<uint16_t>(bytes.size()),
