@@ -58,6 +58,12 @@ class Backend {
   virtual bool openWindow(const WindowSpec& spec) = 0;
   virtual void closeWindow() = 0;
   virtual void setTitle(const std::string& utf8) = 0;
+  // Hides the window (off the screen and the task bar), or shows it at its
+  // normal size and on top.
+  virtual void showWindow(bool shown) = 0;
+  // The mouse pointer in pixels: within the window's text area, or on the
+  // whole screen.
+  virtual void mousePosition(bool onScreen, int& x, int& y) = 0;
   // Whether the window has the focus and how far its bottom edge is above the
   // bottom of the screen.
   virtual bool windowActive() = 0;

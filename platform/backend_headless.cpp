@@ -40,6 +40,9 @@ class HeadlessBackend final : public Backend {
   bool openWindow(const WindowSpec&) override { return true; }
   void closeWindow() override {}
   void setTitle(const std::string&) override {}
+  void showWindow(bool) override {}
+  // No pointer: it rests at the top left.
+  void mousePosition(bool, int& x, int& y) override { x = y = 0; }
   bool windowActive() override { return true; }
   int bottomGap() override { return kWorkArea.h; }
   void fillRect(const Rect&, Rgb) override {}

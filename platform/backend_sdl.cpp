@@ -108,6 +108,19 @@ class SdlBackend final : public Backend {
     if (window_) SDL_SetWindowTitle(window_, utf8.c_str());
   }
 
+  void showWindow(bool shown) override {
+    if (!window_) return;
+    if (!shown) return SDL_HideWindow(window_);
+    SDL_ShowWindow(window_);
+    SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+  }
+
+  void mousePosition(bool onScreen, int& x, int& y) override {
+    if (onScreen) SDL_GetGlobalMouseState(&x, &y);
+    else SDL_GetMouseState(&x, &y);
+  }
+
   bool windowActive() override { return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS); }
 
   int bottomGap() override {
