@@ -1,0 +1,54 @@
+#include "console/open_word.h"
+
+#include <string>
+
+#include "console/edit_text.h"
+#include "console/beep.h"
+#include "console/settings.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+#include "platform/shell_open.h"
+#include "speech/speech_activity.h"
+
+namespace controls {
+namespace {
+
+std::string upperAscii(std::string_view text) {
+  std::string up(text);
+  for (char& c : up) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return up;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool launch(const std::string& word) {
+  const std::string up = upperAscii(word);
+  if (startsWith(up, "HTTP://") || startsWith(up, "HTTPS://") || startsWith(up, "WWW.")) {
+    const std::string address = platform::cp1252ToUtf8(word);
+    const std::string browser = settings::readSetting("ESCUTA", "PROG.HTM");
+    if (!browser.empty()) return platform::startProgram(platform::hostPath(browser), {address});
+    // The desktop takes a bare "www." name for a file: give it the scheme.
+    return platform::openDocument(startsWith(up, "WWW.") ? "http://" + address : address);
+  }
+  const size_t dot = up.find('.');
+  const std::string ext = dot == std::string::npos ? "" : up.substr(dot + 1, 3);
+  if (ext == "EXE" || ext == "COM") return platform::startProgram(platform::hostPath(word), {});
+  const std::string program = settings::readSetting("ESCUTA", "PROG." + ext);
+  if (program.empty()) return platform::openDocument(platform::hostPath(word));
+  return platform::startProgram(platform::hostPath(program), {platform::hostPath(word)});
+}
+
+}  // namespace
+
+void openWord(std::string_view text, int p) {
+  const std::string word = wordToOpen(text, p);
+  if (word.empty()) return beep();
+  speech::waitWhileSpeaking();
+  const bool started = launch(word);
+  speech::waitWhileSpeaking();
+  if (!started) beep();
+}
+
+}  // namespace controls
