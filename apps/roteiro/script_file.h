@@ -1,0 +1,7 @@
+// A script file as roteiro reads it: Windows-1252 lines (a UTF-8 file is
+// recognised and converted), CR LF or LF, at most 5000 of them.
+#pragma once
+#include <string>
+
+// Stores the file's lines in the program store; false with the reason.
+bool loadScriptFile(const std::string& hostFile, std::string& error);

@@ -1,0 +1,22 @@
+// What a script command is to the engine: a keyword and its handler.
+// Handler convention: the handler gets its operand text, trimmed, and returns
+// success or failure (failure ends the run with the execution-error report).
+// It moves execution by setting the current line (the run goes on after it)
+// and ends the run normally by setting the stop flag.
+#pragma once
+#include <span>
+#include <string_view>
+
+namespace engine {
+
+using Handler = bool (*)(std::string_view operands);
+
+struct Command {
+  const char* keyword;  // upper case, Windows-1252
+  Handler handler;
+};
+
+// Each library of commands is a table of them.
+using Library = std::span<const Command>;
+
+}  // namespace engine

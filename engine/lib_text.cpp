@@ -1,0 +1,161 @@
+// Integer commands (32-bit, wrapping) and text commands on variables, and
+// RANDOMIZA.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "engine/clock.h"
+#include "engine/fail.h"
+#include "engine/libraries.h"
+#include "engine/number.h"
+#include "engine/random.h"
+#include "engine/readers.h"
+#include "engine/text.h"
+#include "engine/variables.h"
+
+namespace engine {
+namespace {
+
+int32_t wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
+
+// A target, then an operand read as a number.
+bool readTargetAndNumber(std::string_view& text, int& target, int32_t& n) {
+  std::string operand;
+  return readTarget(text, target) && !text.empty() && readOperand(text, operand) && numberValue(operand, n);
+}
+
+bool readNumber(std::string_view& text, int64_t& n) {
+  std::string operand;
+  int32_t v;
+  if (!readOperand(text, operand) || !numberValue(trim(operand), v)) return false;
+  n = v;
+  return true;
+}
+
+// Adds to the number at the end of the target's text: abc12 plus 1 is abc13.
+bool soma(std::string_view text) {
+  int target;
+  int32_t n;
+  if (!readTargetAndNumber(text, target, n)) return false;
+  std::string& value = variableRef(target);
+  size_t start = value.size();
+  while (start > 0 && isDigit(value[start - 1])) --start;
+  if (start > 0 && value[start - 1] == '-') --start;
+  const std::string_view part = std::string_view(value).substr(start);
+  int32_t old = 0;
+  if (part != "" && part != "-" && !numberValue(part, old)) return false;
+  value = value.substr(0, start) + decimal(wrap32(int64_t{old} + n));
+  return true;
+}
+
+bool arithmetic(std::string_view text, char op) {
+  int target;
+  int32_t n, old;
+  if (!readTargetAndNumber(text, target, n) || !numberValue(variable(target), old)) return false;
+  int32_t result;
+  if (op == '-') {
+    result = wrap32(int64_t{old} - n);
+  } else if (op == '*') {
+    result = wrap32(int64_t{old} * n);
+  } else {
+    if (n == 0) return failSaying("Divis\xE3o por zero");
+    if (n == -1 && old == INT32_MIN) return failSaying("Resultado grande demais");
+    result = old / n;
+  }
+  setVariable(target, decimal(result));
+  return text.empty();
+}
+
+bool subtrai(std::string_view text) { return arithmetic(text, '-'); }
+bool multiplica(std::string_view text) { return arithmetic(text, '*'); }
+bool divide(std::string_view text) { return arithmetic(text, '/'); }
+
+bool concatena(std::string_view text) {
+  int target;
+  std::string operand;
+  if (!readTarget(text, target) || !readOperand(text, operand) || !text.empty()) return false;
+  std::string& value = variableRef(target);
+  if (!fitsOrSays(value.size() + operand.size())) return false;
+  value += operand;
+  return true;
+}
+
+// Characters first to last of a variable; a first below 1 counts from 1.
+bool copia(std::string_view text) {
+  int target, source;
+  int64_t first, last;
+  if (!readTarget(text, target) || !readTarget(text, source) || !readNumber(text, first) || !readNumber(text, last))
+    return false;
+  const int64_t count = last - first + 1;
+  const std::string& s = variable(source);
+  first = std::max<int64_t>(first, 1);
+  std::string part;
+  if (count > 0 && first <= static_cast<int64_t>(s.size()))
+    part = s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(count));
+  setVariable(target, std::move(part));
+  return true;
+}
+
+bool deleta(std::string_view text) {
+  int target;
+  int64_t position, count;
+  if (!readTarget(text, target) || !readNumber(text, position) || !readNumber(text, count)) return false;
+  std::string& value = variableRef(target);
+  if (position >= 1 && position <= static_cast<int64_t>(value.size()) && count > 0)
+    value.erase(static_cast<size_t>(position - 1), static_cast<size_t>(count));
+  return true;
+}
+
+// Replaces from the last position to the first, each on the text as changed
+// so far, so a replacement can join with what precedes it and match again
+// (ab -> b turns aab into b). The text right of the position is kept
+// reversed, so that each step works at its end.
+bool replaceAll(const std::string& s, const std::string& old, const std::string& with, std::string& out) {
+  const size_t k = old.size();
+  if (k == 0) {
+    if (!fitsOrSays(with.size() * (s.size() + 1) + s.size())) return false;
+    out = with;
+    for (char c : s) (out += c) += with;
+    return true;
+  }
+  const std::string oldReversed(old.rbegin(), old.rend()), withReversed(with.rbegin(), with.rend());
+  std::string right;
+  right.reserve(s.size());
+  for (size_t i = s.size(); i-- > 0;) {
+    right += s[i];
+    if (right.size() >= k && right.compare(right.size() - k, k, oldReversed) == 0) {
+      right.resize(right.size() - k);
+      right += withReversed;
+      if (!fitsOrSays(right.size() + i)) return false;
+    }
+  }
+  out.assign(right.rbegin(), right.rend());
+  return true;
+}
+
+bool substitui(std::string_view text) {
+  int target;
+  std::string old, with, out;
+  if (!readTarget(text, target) || !readOperand(text, old) || !readOperand(text, with)) return false;
+  if (!replaceAll(variable(target), old, with, out)) return false;
+  setVariable(target, std::move(out));
+  return true;
+}
+
+bool randomiza(std::string_view text) {
+  if (!text.empty()) return false;
+  seedRandom(static_cast<uint32_t>(utcMillisOfDay()));
+  return true;
+}
+
+constexpr Command kTextCommands[] = {
+    {"SOMA", soma},           {"SUBTRAI", subtrai},   {"MULTIPLICA", multiplica}, {"DIVIDE", divide},
+    {"CONCATENA", concatena}, {"COPIA", copia},       {"DELETA", deleta},         {"SUBSTITUI", substitui},
+    {"RANDOMIZA", randomiza},
+};
+
+}  // namespace
+
+Library textLibrary() { return kTextCommands; }
+
+}  // namespace engine

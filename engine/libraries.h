@@ -1,0 +1,16 @@
+// The engine's libraries of commands, one per concern; the registry puts
+// them together.
+#pragma once
+#include "engine/command.h"
+
+namespace engine {
+
+Library runLibrary();      // DEBUG, TERMINA
+Library flowLibrary();     // SE, SENÃO, ENQUANTO, REPETE, FIM, DESVIA, CHAMA, RETORNA
+Library valueLibrary();    // SEJA
+Library textLibrary();     // arithmetic and text commands, RANDOMIZA
+Library listLibrary();     // LISTA
+Library channelLibrary();  // ABRE, FECHA, ESCREVE, LE from a channel, CHECA
+Library speechLibrary();   // FALA, SOLETRA, SINTCONFIG, FALAHORA, MENSAGEM, TOCA, MCI
+
+}  // namespace engine

@@ -1,0 +1,137 @@
+#include "engine/line_index.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "engine/store.h"
+#include "engine/text.h"
+
+namespace engine {
+namespace {
+
+struct Index {
+  unsigned version = ~0u;
+  std::vector<LineCode> code;
+  std::vector<Mark> marks;
+  std::vector<std::string> seConditions;  // per line; empty unless marked Se
+  std::vector<int> nextFimSe, nextFimEnquanto, nextFimRepete;
+  std::vector<int> prevEnquanto, prevRepete;
+  std::unordered_map<std::string, int> labels;
+};
+
+Index g;
+
+std::string normalised(std::string_view line) {
+  std::string out;
+  for (char c : upper(trim(line))) {
+    if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+    out += c;
+  }
+  return out;
+}
+
+std::string_view firstWord(std::string_view normal) {
+  const size_t space = normal.find(' ');
+  return space == std::string_view::npos ? std::string_view() : normal.substr(0, space);
+}
+
+void build() {
+  const int count = lineCount();
+  const size_t n = static_cast<size_t>(count) + 2;
+  g.code.assign(n, LineCode{});
+  g.marks.assign(n, Mark::None);
+  g.seConditions.assign(n, std::string());
+  g.nextFimSe.assign(n, count + 1);
+  g.nextFimEnquanto.assign(n, count + 1);
+  g.nextFimRepete.assign(n, count + 1);
+  g.prevEnquanto.assign(n, 0);
+  g.prevRepete.assign(n, 0);
+  g.labels.clear();
+  // First word of the line: the same as the normalised line's, since only
+  // the runs of spaces after it differ.
+  std::vector<std::string_view> words(n);
+  std::vector<std::string> normals(n);
+  for (int i = 1; i <= count; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    const std::string_view text = lineText(i);
+    g.code[k] = splitLine(text);
+    normals[k] = normalised(text);
+    const std::string& s = normals[k];
+    if (s == "FIM SE") g.marks[k] = Mark::FimSe;
+    else if (s == "FIM ENQUANTO") g.marks[k] = Mark::FimEnquanto;
+    else if (s == "FIM REPETE") g.marks[k] = Mark::FimRepete;
+    else if (s == "SENAO" || s == "SEN\xC3O") g.marks[k] = Mark::Senao;
+    else if (s.starts_with("SE ")) {
+      g.marks[k] = Mark::Se;
+      g.seConditions[k] = s.substr(3);
+    }
+    words[k] = firstWord(s);
+    if (!text.empty() && text[0] == '@') g.labels.emplace(upper(text.substr(1)), i);
+  }
+  for (int i = count - 1; i >= 0; --i) {
+    const size_t k = static_cast<size_t>(i), after = k + 1;
+    g.nextFimSe[k] = g.marks[after] == Mark::FimSe ? i + 1 : g.nextFimSe[after];
+    g.nextFimEnquanto[k] = g.marks[after] == Mark::FimEnquanto ? i + 1 : g.nextFimEnquanto[after];
+    g.nextFimRepete[k] = g.marks[after] == Mark::FimRepete ? i + 1 : g.nextFimRepete[after];
+  }
+  for (int i = 2; i <= count + 1; ++i) {
+    const size_t k = static_cast<size_t>(i), before = k - 1;
+    g.prevEnquanto[k] = words[before] == "ENQUANTO" ? i - 1 : g.prevEnquanto[before];
+    g.prevRepete[k] = words[before] == "REPETE" ? i - 1 : g.prevRepete[before];
+  }
+  g.version = storeVersion();
+}
+
+const Index& index() {
+  if (g.version != storeVersion()) build();
+  return g;
+}
+
+size_t at(int n) { return static_cast<size_t>(n); }
+
+}  // namespace
+
+LineCode splitLine(std::string_view text) {
+  LineCode c;
+  text = trim(text);
+  if (text.empty() || text[0] == '*' || text[0] == '@') return c;
+  c.command = true;
+  const size_t space = text.find(' ');
+  const std::string_view word = text.substr(0, space);
+  c.keyword.assign(word);
+  for (char& ch : c.keyword) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+  }
+  c.upperKeyword = upper(word);
+  if (space != std::string_view::npos) c.operands = trim(text.substr(space + 1));
+  c.entry = findCommand(c.upperKeyword);
+  return c;
+}
+
+const LineCode& lineCode(int n) { return index().code[at(n)]; }
+
+Mark mark(int n) { return index().marks[at(n)]; }
+
+std::string_view seCondition(int n) { return index().seConditions[at(n)]; }
+
+int nextMarked(int n, Mark m) {
+  const Index& x = index();
+  if (n > lineCount()) return lineCount() + 1;
+  switch (m) {
+    case Mark::FimSe: return x.nextFimSe[at(n)];
+    case Mark::FimEnquanto: return x.nextFimEnquanto[at(n)];
+    case Mark::FimRepete: return x.nextFimRepete[at(n)];
+    default: return lineCount() + 1;
+  }
+}
+
+int previousEnquanto(int n) { return n > lineCount() + 1 ? 0 : index().prevEnquanto[at(n)]; }
+int previousRepete(int n) { return n > lineCount() + 1 ? 0 : index().prevRepete[at(n)]; }
+
+int labelLine(std::string_view upperName) {
+  const Index& x = index();
+  const auto found = x.labels.find(std::string(upperName));
+  return found == x.labels.end() ? 0 : found->second;
+}
+
+}  // namespace engine

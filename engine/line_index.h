@@ -1,0 +1,46 @@
+// What a run derives from the stored text alone, worked out again whenever
+// the store changes: each line's split into keyword and operands with its
+// command, the label lines, and the lines the block commands look for. All of
+// it could be found by scanning the text each time, with the same results.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "engine/registry.h"
+
+namespace engine {
+
+struct LineCode {
+  bool command = false;       // false for a blank, comment or label line
+  std::string keyword;        // up to the first space, a-z upper-cased
+  std::string upperKeyword;   // fully upper-cased, as the table compares
+  std::string_view operands;  // after the first space, trimmed
+  const Entry* entry = nullptr;
+};
+
+// Splits a command line the way the run loop does: trimmed, then the
+// keyword up to the first space (a tab does not end it).
+LineCode splitLine(std::string_view text);
+
+const LineCode& lineCode(int n);
+
+// Lines looked for by their normalised form: trimmed, upper-cased, each run
+// of spaces made one.
+enum class Mark { None, Se, FimSe, Senao, FimEnquanto, FimRepete };
+Mark mark(int n);
+// The normalised text after "SE " of a line marked Se.
+std::string_view seCondition(int n);
+
+// The first line after n marked m (FimSe, FimEnquanto or FimRepete), or
+// lineCount() + 1 when there is none.
+int nextMarked(int n, Mark m);
+
+// The nearest line before n whose first word (trimmed, upper-cased, up to a
+// space that must be there) is ENQUANTO, or REPETE; 0 when there is none.
+int previousEnquanto(int n);
+int previousRepete(int n);
+
+// The first line "@" + a name equal to the upper-cased one; 0 when none.
+int labelLine(std::string_view upperName);
+
+}  // namespace engine

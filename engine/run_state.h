@@ -1,0 +1,26 @@
+// The interpreter's state: one per process, shared by the run loop and the
+// handlers that move execution or report through the channel status.
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace engine {
+
+constexpr int kMaxCalls = 20;
+
+struct RunState {
+  int line = 1;             // the line being executed
+  bool error = false;       // a command failed: the run ends
+  bool stop = true;         // TERMINA, or no run in progress
+  bool muteAtEnd = false;   // TERMINA MUDO: no spoken end
+  bool debug = false;       // DEBUG: every command is shown and said first
+  int callDepth = 0;
+  std::array<int, kMaxCalls> calls{};  // return points of CHAMA
+  int32_t channelStatus = 0;           // read by CHECA
+  int32_t startTime = 0;               // centiseconds of the day at start
+  int startWeekday = 0;                // 0 = Sunday
+};
+
+RunState& state();
+
+}  // namespace engine
