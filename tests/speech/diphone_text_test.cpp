@@ -230,7 +230,7 @@ TEST(DiphoneExceptions, KeepsTheFirst15000Pairs) {
 const DiphoneText& voiceData() {
   static const DiphoneText voice = [] {
     DiphoneText v;
-    const std::string dir = std::string(std::getenv("ESCUTA_SOURCE_DIR")) + "/data/difones/";
+    const std::string dir = std::string(DIPHONE_TEST_SOURCE_DIR) + "/data/difones/";
     EXPECT_TRUE(loadDiphoneRules(dir + "regras.rgr", v.rules));
     EXPECT_TRUE(loadDiphoneExceptions(dir + "portug.exc", v.exceptions));
     return v;

@@ -41,7 +41,7 @@ const Generated& generated() {
 // Words of ordinary prose, and the whole wbrazilian list when installed.
 std::vector<std::string> wordsToCheck() {
   std::vector<std::string> words;
-  std::ifstream prose(std::string(std::getenv("ESCUTA_SOURCE_DIR")) + "/tests/tts/data/prosa.txt");
+  std::ifstream prose(std::string(DIPHONE_TEST_SOURCE_DIR) + "/tests/tts/data/prosa.txt");
   for (std::string w; prose >> w;) words.push_back(w);
   std::ifstream list("/usr/share/dict/brazilian");
   for (std::string w; std::getline(list, w);) words.push_back(platform::utf8ToCp1252(w));
