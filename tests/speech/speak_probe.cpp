@@ -1,7 +1,8 @@
 // speak_probe: drives the speech service the way programs do, for the
 // end-to-end tests and by hand.
 //   speak_probe [options] [--] ACTION...
-// Actions, in order: say:TEXT, line:TEXT (sayLine), spell:TEXT, char:CODE,
+// Actions, in order: say:TEXT, sayfile:PATH (the file's bytes), line:TEXT
+// (sayLine), spell:TEXT, char:CODE,
 // number:N, time:H:M, date:D/M/Y, dial:TEXT, battery, echo (echoKey; prints
 // "echo CODE"), speed:N (initSpeech again at speed N).
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "console/program.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
@@ -31,6 +33,11 @@ bool run(const std::string& action) {
   const std::string rest = colon == std::string::npos ? "" : action.substr(colon + 1);
   size_t pos = 0;
   if (verb == "say") speech::speakText(rest);
+  else if (verb == "sayfile") {
+    std::string bytes;
+    platform::readWholeFile(rest, bytes);
+    speech::speakText(bytes);
+  }
   else if (verb == "line") speech::sayLine(rest);
   else if (verb == "spell") speech::spellText(rest);
   else if (verb == "char") speech::speakChar(static_cast<uint8_t>(std::atoi(rest.c_str())));

@@ -131,6 +131,33 @@ TEST_F(SpeechService, AMissingVoiceIsReportedAndEndsTheProgramAfterEnter) {
   EXPECT_EQ(screen.find("SAY"), std::string::npos);
 }
 
+TEST_F(SpeechService, AFreshInstallNamesTheLetterFilesButAUsersValueStays) {
+  run({"char:65"});
+  EXPECT_NE(testsupport::slurp(scratch_ / "Escuta.ini").find("dirLetras=c:\\audiwin\\som\\letras"), std::string::npos);
+  ini_ = "[TRADUTOR]\ndirLetras=C:\\AudiWin\\Som\\Letras\\\n";
+  SetUp();
+  EXPECT_EQ(run({"char:65"}).events, (Events{"PLAY _65"}));
+  EXPECT_EQ(testsupport::slurp(scratch_ / "Escuta.ini"),
+            ini_ + "[ESCUTA]\nBIPSCLECSCURTOS=NAO\nFALANDO=Sim\nFALARTUDO=Sim\nECOAROPCAO=Sim\n");
+}
+
+TEST_F(SpeechService, TextOfEveryByteIsSpokenOrSkipped) {
+  // Letter files of a few samples each, so that the run takes seconds.
+  const std::string letters = scratch_ / "letras";
+  std::filesystem::create_directories(letters);
+  const std::string tiny("RIFF\x2E\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x11\x2B\0\0\x11\x2B\0\0\x01\0\x08\0data\x02\0\0\0\x80\x80", 46);
+  for (int b = 0; b < 256; ++b) std::ofstream(letters + "/_" + std::to_string(b) + ".wav") << tiny;
+  ini_ = "[TRADUTOR]\ndirLetras=" + letters + "\nDIRLETRAS=" + letters + "\n";
+  SetUp();
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  std::ofstream(scratch_ / "bytes.txt", std::ios::binary) << all << std::string(300, '9');
+  const Outcome o = run({"sayfile:" + (scratch_ / "bytes.txt")});
+  EXPECT_EQ(o.status, 0) << o.output;
+  ASSERT_FALSE(o.events.empty());
+  EXPECT_EQ(o.events[0].rfind("SAY ", 0), 0u);
+}
+
 TEST_F(SpeechService, BatteryFromThePowerSupplyFolder) {
   std::filesystem::create_directories(scratch_ / "power/BAT0");
   std::filesystem::create_directories(scratch_ / "power/AC");
