@@ -23,5 +23,5 @@ function(escuta_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT};ESCUTA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT}")
 endfunction()
