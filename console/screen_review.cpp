@@ -241,7 +241,7 @@ void specialKey(uint8_t s) {
     case 94: {  // Ctrl+F1
       const Span f = fieldAround(row, rowAttributes(g_at.row), g_at.column);
       if (!f.found) return beep();
-      return speech::speakText(part(row, f.from, f.to));
+      return readRange(g_at.row, f.from, g_at.row, f.to, true);
     }
     case 63: return askAndSearch();
     case 98: return search();
