@@ -12,5 +12,6 @@ Library textLibrary();     // arithmetic and text commands, RANDOMIZA
 Library listLibrary();     // LISTA
 Library channelLibrary();  // ABRE, FECHA, ESCREVE, LE from a channel, CHECA
 Library speechLibrary();   // FALA, SOLETRA, SINTCONFIG, FALAHORA, MENSAGEM, TOCA, MCI
+Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64
 
 }  // namespace engine

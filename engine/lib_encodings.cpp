@@ -1,0 +1,102 @@
+// ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED
+// convert a variable in place; CODARQBASE64 and DECODARQBASE64 convert whole
+// files. Failures are silent: the run's error report says enough.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "engine/encodings.h"
+#include "engine/libraries.h"
+#include "engine/readers.h"
+#include "engine/variables.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+
+namespace engine {
+namespace {
+
+using Conversion = std::string (*)(std::string_view);
+
+// The operand is read for its value, then read again from its start as the
+// variable the result goes to: a literal converts but has nowhere to go.
+bool inPlace(std::string_view text, Conversion convert) {
+  std::string_view valueText = text;
+  std::string value;
+  int target;
+  if (!readOperand(valueText, value) || !readTarget(text, target)) return false;
+  std::string result = convert(value);
+  if (result.size() > kMaxValueSize) return false;
+  setVariable(target, std::move(result));
+  return true;
+}
+
+std::string ansiToUtf8(std::string_view text) { return platform::cp1252ToUtf8(text); }
+
+bool ansiParaUtf8(std::string_view text) { return inPlace(text, ansiToUtf8); }
+bool utf8ParaAnsi(std::string_view text) { return inPlace(text, utf8TwoByteToAnsi); }
+bool codBase64(std::string_view text) { return inPlace(text, base64Encode); }
+bool decodBase64(std::string_view text) { return inPlace(text, base64Decode); }
+bool adQuoted(std::string_view text) { return inPlace(text, quotedEncode); }
+bool removeQuoted(std::string_view text) { return inPlace(text, quotedDecode); }
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File openHost(const std::string& name, const char* mode) { return File(std::fopen(platform::hostPath(name).c_str(), mode)); }
+
+// A step that turns a block of the source into text for the destination;
+// called with an empty block at the end.
+template <typename Step>
+bool convertFile(std::string_view text, Step step) {
+  std::string source, destination;
+  if (!readOperand(text, source) || !readOperand(text, destination)) return false;
+  File in = openHost(source, "rb");
+  if (!in) return false;
+  File out = openHost(destination, "wb");
+  if (!out) return false;
+  char block[1024];
+  std::string produced;
+  bool more = true;
+  while (more) {
+    const size_t got = std::fread(block, 1, sizeof block, in.get());
+    if (std::ferror(in.get())) return false;
+    more = got > 0;
+    produced.clear();
+    more = step(std::string_view(block, got), produced) && more;
+    if (std::fwrite(produced.data(), 1, produced.size(), out.get()) != produced.size()) return false;
+  }
+  // A destination that did not reach the disk whole is a failure.
+  return std::fclose(out.release()) == 0;
+}
+
+bool codArqBase64(std::string_view text) {
+  Base64Lines lines;
+  return convertFile(text, [&lines](std::string_view block, std::string& out) {
+    if (block.empty()) lines.finish(out);
+    else lines.feed(block, out);
+    return true;
+  });
+}
+
+bool decodArqBase64(std::string_view text) {
+  Base64Decoder decoder;
+  return convertFile(text, [&decoder](std::string_view block, std::string& out) {
+    const bool more = !block.empty() && decoder.feed(block, out);
+    if (!more) decoder.finish(out);
+    return more;
+  });
+}
+
+constexpr Command kEncodingCommands[] = {
+    {"ANSIPARAUTF8", ansiParaUtf8},   {"UTF8PARAANSI", utf8ParaAnsi},     {"CODBASE64", codBase64},
+    {"DECODBASE64", decodBase64},     {"ADQUOTED", adQuoted},             {"REMOVEQUOTED", removeQuoted},
+    {"CODARQBASE64", codArqBase64},   {"DECODARQBASE64", decodArqBase64},
+};
+
+}  // namespace
+
+Library encodingLibrary() { return kEncodingCommands; }
+
+}  // namespace engine
