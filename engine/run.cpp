@@ -45,7 +45,7 @@ void reportEnd() {
   platform::transcriptEvent("ERROR", decimal(g_state.line));
   speech::speakText("Erro de execu\xE7\xE3o na linha ");
   speech::sayNumber(g_state.line);
-  console::newLine();
+  console::writeText("\r\n");
   console::readLineBasic();
 }
 
