@@ -12,6 +12,10 @@ Library textLibrary();     // arithmetic and text commands, RANDOMIZA
 Library listLibrary();     // LISTA
 Library channelLibrary();  // ABRE, FECHA, ESCREVE, LE from a channel, CHECA
 Library speechLibrary();   // FALA, SOLETRA, SINTCONFIG, FALAHORA, MENSAGEM, TOCA, MCI
+Library fileLibrary();     // REMOVE, RENOMEIA, REPLICA, DIR, TAMARQ, HTAMARQ
+Library searchLibrary();   // BUSCA
+Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN
+Library programLibrary();  // EXECUTA, EXISTEPROG, ENVIACMD, CMD
 Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64
 
 }  // namespace engine

@@ -1,0 +1,31 @@
+#include "platform/decimal_point.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cstdio>
+
+namespace platform {
+
+char userDecimalPoint() {
+  const locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return '.';
+  const char* radix = ::nl_langinfo_l(RADIXCHAR, user);
+  // A separator of more than one byte has no Windows-1252 form.
+  const char point = radix && radix[0] && !radix[1] ? radix[0] : '.';
+  ::freelocale(user);
+  return point;
+}
+
+std::string fixedDecimal(double value, int places, char separator) {
+  char text[64];
+  // The C library's own locale is "C" here, so the point is always ".".
+  std::snprintf(text, sizeof text, "%.*f", places, value);
+  std::string out = text;
+  for (char& c : out) {
+    if (c == '.') c = separator;
+  }
+  return out;
+}
+
+}  // namespace platform

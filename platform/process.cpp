@@ -1,0 +1,236 @@
+#include "platform/process.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/codepage.h"
+#include "platform/paths.h"
+#include "platform/transcript.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+bool executable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+
+std::string onSearchPath(const std::string& name) {
+  if (executable(programDir() + "/" + name)) return programDir() + "/" + name;
+  const char* path = std::getenv("PATH");
+  const std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  for (size_t from = 0; from <= dirs.size();) {
+    size_t to = dirs.find(':', from);
+    if (to == std::string::npos) to = dirs.size();
+    const std::string dir = to > from ? dirs.substr(from, to - from) : ".";
+    if (executable(dir + "/" + name)) return dir + "/" + name;
+    from = to + 1;
+  }
+  return "";
+}
+
+std::string findAsGiven(const std::string& program) {
+  if (program.find('/') != std::string::npos) return executable(program) ? program : "";
+  return onSearchPath(program);
+}
+
+bool endsWithExe(std::string_view name) {
+  if (name.size() < 4) return false;
+  return strncasecmp(name.data() + name.size() - 4, ".exe", 4) == 0;
+}
+
+bool ownedByThisRun(const char* entry) {
+  for (const char* name : {"ESCUTA_KEYS=", "ESCUTA_TRANSCRIPT=", "ESCUTA_AUDIO_OUT=", "ESCUTA_SCREEN_OUT="}) {
+    if (std::strncmp(entry, name, std::strlen(name)) == 0) return true;
+  }
+  return false;
+}
+
+// Runs `"$0" "$@" <&3 &` in a shell: the program gets fd 3 as its standard
+// input (explicitly, since a background job's input is otherwise emptied) and
+// the shell's output and error; the shell ends at once and is reaped here,
+// so the program is nobody's child of ours. Every descriptor above 3 is
+// closed in the shell, and SIGPIPE is back to its default.
+bool spawnThroughShell(const std::string& file, const std::vector<std::string>& args, int input, int output,
+                       int error) {
+  std::string shown = file;
+  for (const std::string& a : args) shown += " " + a;
+  transcriptEvent("RUN", utf8ToCp1252(shown));
+  std::vector<char*> argv{const_cast<char*>("/bin/sh"), const_cast<char*>("-c"),
+                          const_cast<char*>("\"$0\" \"$@\" <&3 3<&- &"), const_cast<char*>(file.c_str())};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> env;
+  for (char** e = environ; *e; ++e) {
+    if (!ownedByThisRun(*e)) env.push_back(*e);
+  }
+  env.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, 3);
+  else posix_spawn_file_actions_addopen(&actions, 3, "/dev/null", O_RDONLY, 0);
+  if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, 1);
+  if (error >= 0) posix_spawn_file_actions_adddup2(&actions, error, 2);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 4);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  pid_t pid;
+  const int started = posix_spawn(&pid, "/bin/sh", &actions, &attr, argv.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attr);
+  if (started != 0) return false;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Our ends of the piped child's pipes: its input, its output, its error.
+struct PipedChild {
+  int input = -1, output = -1, error = -1;
+};
+PipedChild g_piped;
+
+void closePiped() {
+  for (int* fd : {&g_piped.input, &g_piped.output, &g_piped.error}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
+}
+
+void readAvailable(int fd, size_t limit, std::string& out) {
+  out.clear();
+  if (fd < 0) return;
+  char block[4096];
+  while (out.size() < limit) {
+    const ssize_t n = ::read(fd, block, std::min(sizeof block, limit - out.size()));
+    if (n > 0) out.append(block, static_cast<size_t>(n));
+    else if (n < 0 && errno == EINTR) continue;
+    else break;  // empty for now, or ended
+  }
+}
+
+// The names a process goes by: its program file's path and the name it was
+// started with (a script run by an interpreter is known by the latter).
+std::vector<std::string> processNames(const std::string& procDir) {
+  std::vector<std::string> names;
+  char link[4096];
+  const ssize_t n = ::readlink((procDir + "/exe").c_str(), link, sizeof link - 1);
+  if (n > 0) {
+    std::string exe(link, static_cast<size_t>(n));
+    if (exe.ends_with(" (deleted)")) exe.resize(exe.size() - 10);
+    names.push_back(exe);
+  }
+  std::string cmdline;
+  if (readWholeFile(procDir + "/cmdline", cmdline) && !cmdline.empty()) {
+    names.push_back(cmdline.substr(0, cmdline.find('\0')));
+  }
+  return names;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+bool nameMatches(std::string_view wanted, std::string_view path) {
+  const size_t slash = path.rfind('/');
+  const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  for (std::string_view candidate : {file, path}) {
+    if (candidate.empty()) continue;
+    if (sameName(wanted, candidate)) return true;
+    if (endsWithExe(wanted) && sameName(wanted.substr(0, wanted.size() - 4), candidate)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string findProgramFile(const std::string& program) {
+  if (program.empty()) return "";
+  std::string found = findAsGiven(program);
+  if (found.empty() && endsWithExe(program)) found = findAsGiven(program.substr(0, program.size() - 4));
+  return found;
+}
+
+bool startDetached(const std::string& file, const std::vector<std::string>& args) {
+  return spawnThroughShell(file, args, -1, -1, -1);
+}
+
+bool startPiped(const std::string& file, const std::vector<std::string>& args) {
+  int in[2], out[2], err[2];
+  if (::pipe2(in, O_CLOEXEC) != 0) return false;
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    ::close(in[0]), ::close(in[1]);
+    return false;
+  }
+  if (::pipe2(err, O_CLOEXEC) != 0) {
+    ::close(in[0]), ::close(in[1]), ::close(out[0]), ::close(out[1]);
+    return false;
+  }
+  // A child that has gone must make a write fail, not end this program.
+  ::signal(SIGPIPE, SIG_IGN);
+  const bool started = spawnThroughShell(file, args, in[0], out[1], err[1]);
+  ::close(in[0]), ::close(out[1]), ::close(err[1]);
+  if (!started) {
+    ::close(in[1]), ::close(out[0]), ::close(err[0]);
+    return false;
+  }
+  closePiped();
+  g_piped = {in[1], out[0], err[0]};
+  for (int fd : {in[1], out[0], err[0]}) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+bool pipedChildStarted() { return g_piped.input >= 0; }
+
+bool writePiped(std::string_view bytes) {
+  if (g_piped.input < 0) return false;
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(g_piped.input, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+void readPiped(size_t limit, std::string& output, std::string& error) {
+  readAvailable(g_piped.output, limit, output);
+  readAvailable(g_piped.error, limit, error);
+}
+
+bool processRunning(std::string_view name) {
+  if (name.empty()) return false;
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return false;
+  bool found = false;
+  while (dirent* e = ::readdir(proc)) {
+    if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
+    for (const std::string& path : processNames(std::string("/proc/") + e->d_name)) {
+      if (nameMatches(name, path)) found = true;
+    }
+    if (found) break;
+  }
+  ::closedir(proc);
+  return found;
+}
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+// Starting other programs, talking to one of them through pipes, and asking
+// which programs run. Programs started here never inherit this program's
+// sockets or files (only standard input, output and error), nor the files
+// that belong to this run (key script, transcript, recording, screen dump),
+// and they are never left as zombies: each runs as the child of a shell that
+// ends at once.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The file to run for a program name (UTF-8): a name with a "/" as it is; a
+// bare name beside the running program, then on PATH. A name ending in
+// ".exe" that is not found is looked up again without it. Empty when no
+// executable file is found.
+std::string findProgramFile(const std::string& program);
+
+// Starts the program with the arguments and does not wait for it. Its
+// standard input is empty; its output goes where this program's goes.
+bool startDetached(const std::string& file, const std::vector<std::string>& args);
+
+// Starts the program with its standard input, output and error on pipes that
+// this program keeps: the piped child. One at a time; a new one replaces the
+// pipes of the last, which then sees the end of its input.
+bool startPiped(const std::string& file, const std::vector<std::string>& args);
+
+// Writes to the piped child's input without blocking. False when there is no
+// piped child, or it has gone or is not reading and the bytes did not fit.
+bool writePiped(std::string_view bytes);
+bool pipedChildStarted();
+
+// What waits in the piped child's output and error pipes, up to `limit`
+// bytes of each, without blocking.
+void readPiped(size_t limit, std::string& output, std::string& error);
+
+// Whether some running process's program has this name (its file name or
+// full path, or the name it was started by), without regard to letter case; a
+// name ending in ".exe" also matches the same name without it.
+bool processRunning(std::string_view name);
+
+}  // namespace platform
