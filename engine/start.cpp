@@ -9,8 +9,6 @@
 #include "engine/variables.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
-#include "speech/synth_dispatch.h"
-#include "speech/wave_player.h"
 
 namespace engine {
 namespace {
@@ -36,9 +34,7 @@ void resetEngine() {
 void initEngine(std::string_view programName) {
   resetEngine();
   // The sound modules' own start-ups come before speech starts.
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
   speech::initSpeech(0, settings::readSetting("ROTEIRO", "DIRROTEIRO"));
   console::clearScreen();
   console::setTitle(programName);

@@ -172,6 +172,12 @@ void readSpeedSettings(int n) {
   g.colonPause = numberOr(read("PAUSADOISPONTOS"), 200);
 }
 
+void startSpeechModules() {
+  startWavePlayer();
+  startSpeechActivity();
+  startSynthDispatch();
+}
+
 void initSpeech(int speed, std::string_view soundDirectory) {
   console::loadMagnifierSettings();
   settings::loadLegacyMode();

@@ -10,6 +10,10 @@
 
 namespace speech {
 
+// The speech layer's module start-ups, before anything is said: the wave
+// player, the speech activity and the synthesizer dispatcher.
+void startSpeechModules();
+
 // Start-up (speed 0: from the configuration) and speed change. A failing load
 // of the diphone voice is fatal: two lines say why, Enter ends the program.
 void initSpeech(int speed, std::string_view soundDir);

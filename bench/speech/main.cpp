@@ -20,7 +20,7 @@
 #include "platform/platform.h"
 #include "platform/wave_header.h"
 #include "speech/speech_activity.h"
-#include "speech/synth_dispatch.h"
+#include "speech/speech_service.h"
 #include "speech/wave_player.h"
 
 namespace {
@@ -61,9 +61,7 @@ void print(const char* what, const Stats& s) {
 int measure(int argc, char** argv) {
   platform::Options options;
   if (const int status = console::startProgram(argc, argv, "", options); status >= 0) return status;
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
 
   const std::vector<uint8_t> shortSound = tone(40);
   const std::vector<uint8_t> longSound = tone(2000);

@@ -18,8 +18,6 @@
 #include "platform/platform.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
-#include "speech/synth_dispatch.h"
-#include "speech/wave_player.h"
 
 namespace {
 
@@ -44,9 +42,7 @@ int64_t firstSampleAfter(int64_t t0) {
 int startSpeaking(int argc, char** argv) {
   platform::Options options;
   if (const int status = console::startProgram(argc, argv, "", options); status >= 0) return status;
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
   speech::initSpeech(0, "");
   return -1;
 }

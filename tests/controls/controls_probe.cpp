@@ -30,8 +30,6 @@
 #include "platform/codepage.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
-#include "speech/synth_dispatch.h"
-#include "speech/wave_player.h"
 
 namespace {
 
@@ -120,9 +118,7 @@ bool run(const std::string& action) {
 int main(int argc, char** argv) {
   platform::Options options;
   if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
   speech::initSpeech(0, "");
   for (const std::string& action : options.args) {
     if (!run(platform::isMultibyteUtf8(action) ? platform::utf8ToCp1252(action) : action)) return 2;

@@ -17,7 +17,7 @@
 #include "platform/platform.h"
 #include "speech/click_beep.h"
 #include "speech/speech_activity.h"
-#include "speech/synth_dispatch.h"
+#include "speech/speech_service.h"
 #include "speech/wave_player.h"
 
 namespace {
@@ -66,9 +66,7 @@ bool run(const std::string& action) {
 int main(int argc, char** argv) {
   platform::Options options;
   if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
   for (const std::string& action : options.args) {
     if (!run(action)) return 2;
   }

@@ -15,8 +15,6 @@
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
-#include "speech/synth_dispatch.h"
-#include "speech/wave_player.h"
 
 namespace {
 
@@ -69,9 +67,7 @@ bool run(const std::string& action) {
 int main(int argc, char** argv) {
   platform::Options options;
   if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startWavePlayer();
-  speech::startSpeechActivity();
-  speech::startSynthDispatch();
+  speech::startSpeechModules();
   speech::initSpeech(0, "");
   for (const std::string& action : options.args) {
     // Arguments typed in a UTF-8 terminal become the system's Windows-1252.

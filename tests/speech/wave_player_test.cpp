@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "speech/click_beep.h"
 #include "speech/speech_activity.h"
+#include "speech/speech_service.h"
 #include "speech/synth_dispatch.h"
 #include "speech/wave_player.h"
 #include "support/scratch.h"
@@ -34,9 +35,7 @@ std::string transcriptFile() { return g_dir + "/transcript.txt"; }
 void writeSettings(const std::string& lines) { speech_test::writeFile(g_dir + "/Escuta.ini", Bytes(lines.begin(), lines.end())); }
 
 void startSound() {
-  startWavePlayer();
-  startSpeechActivity();
-  startSynthDispatch();
+  startSpeechModules();
 }
 
 class HeadlessSound : public ::testing::Environment {
