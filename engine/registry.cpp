@@ -45,7 +45,7 @@ constexpr Forms kOrder[] = {
 constexpr Library (*kLibraries[])() = {
     runLibrary, flowLibrary, valueLibrary, textLibrary, listLibrary, channelLibrary, speechLibrary,
     fileLibrary, searchLibrary, byteLibrary, programLibrary,
-    encodingLibrary,
+    encodingLibrary, netLibrary,
 };
 
 struct Table {
