@@ -1,9 +1,10 @@
-// INTERNET, CONECTA, SERVE, OBSERVA and IP, and the socket side of the
-// channel commands (ESCREVE, LE and FECHA on a connection).
+// INTERNET, CONECTA, ATIVASSL, SERVE, OBSERVA and IP, and the socket side of
+// the channel commands (ESCREVE, LE and FECHA on a connection).
 #include <array>
 #include <string>
 
 #include "console/keyboard.h"
+#include "console/screen.h"
 #include "console/settings.h"
 #include "engine/channels.h"
 #include "engine/fail.h"
@@ -15,6 +16,8 @@
 #include "engine/values.h"
 #include "engine/variables.h"
 #include "net/receive_buffer.h"
+#include "net/tls.h"
+#include "platform/paths.h"
 
 namespace engine {
 namespace {
@@ -27,6 +30,12 @@ std::array<net::ReceiveBuffer, kChannels> g_buffers;
 
 // Wait of every readability test; none until a client connect succeeds.
 int g_timeoutMs = 0;
+
+// The last connect target, for ATIVASSL.
+struct Target {
+  std::string host;
+  uint16_t port = 0;
+} g_target;
 
 // Keeps the window alive during a network wait. Esc gives the wait up and is
 // consumed; it is recognised when it is the only key waiting, so that keys
@@ -71,6 +80,23 @@ void attach(int n, int fd) {
   g_buffers[static_cast<size_t>(n)].fd = fd;
 }
 
+// [TLS] CERTIFICADOS adds a CA file; only VERIFICAR=NAO turns checks off.
+net::TlsOptions tlsOptions() {
+  net::TlsOptions o;
+  const std::string ca(trim(settings::readSetting("TLS", "CERTIFICADOS")));
+  if (!ca.empty()) o.caFile = platform::hostPath(ca);
+  o.verify = upper(trim(settings::readSetting("TLS", "VERIFICAR"))) != "NAO";
+  return o;
+}
+
+void reportTlsError(int code) { console::streamWrite("Erro SSL: " + decimal(code) + "\r\n"); }
+
+int connectTo(std::string_view host, uint16_t port, bool tls) {
+  if (!tls) return net::openConnection(host, port);
+  net::setTlsErrorReport(reportTlsError);
+  return net::openTlsConnection(host, port, tlsOptions());
+}
+
 void setTimeoutFromSettings() {
   int32_t us;
   if (!numberValue(trim(settings::readSetting("ESCUTA", "TIMEOUT_REDE")), us) || us < 0) us = 20000;
@@ -101,15 +127,15 @@ bool conecta(std::string_view text) {
   const bool read = readChannel(text, n) && !text.empty() && readOperand(text, host) && readOperand(text, portText);
   int fd = -1;
   if (read) {
+    g_target.host = host;
     uint16_t port;
     if (!readPort(portText, port)) {
       if (!quiet) return failSaying(kPortError);
       state().channelStatus = 2;
       return true;
     }
-    // A TLS connection is never made without its verification, which this
-    // build does not have yet: it fails like any refused connection.
-    if (!tls) fd = net::openConnection(host, port);
+    g_target.port = port;
+    fd = connectTo(host, port, tls);
   }
   if (fd < 0) {
     if (!quiet) return failSaying(kConnectError);
@@ -119,6 +145,17 @@ bool conecta(std::string_view text) {
   setTimeoutFromSettings();
   attach(n, fd);
   if (quiet) state().channelStatus = 0;
+  return true;
+}
+
+// The channel becomes a TLS connection to the last CONECTA's target; when
+// that fails the channel holds no connection (writes send nothing, reads
+// end at once). The connection it held before is released.
+bool ativaSsl(std::string_view text) {
+  int n;
+  if (!readChannel(text, n)) return false;
+  const int fd = connectTo(g_target.host, g_target.port, true);
+  attach(n, fd);
   return true;
 }
 
@@ -165,7 +202,7 @@ bool ip(std::string_view text) {
 }
 
 constexpr Command kNetCommands[] = {
-    {"INTERNET", internet}, {"CONECTA", conecta}, {"SERVE", serve}, {"OBSERVA", observa}, {"IP", ip},
+    {"INTERNET", internet}, {"CONECTA", conecta}, {"ATIVASSL", ativaSsl}, {"SERVE", serve}, {"OBSERVA", observa}, {"IP", ip},
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ Library fileLibrary();     // REMOVE, RENOMEIA, REPLICA, DIR, TAMARQ, HTAMARQ
 Library searchLibrary();   // BUSCA
 Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN
 Library programLibrary();  // EXECUTA, EXISTEPROG, ENVIACMD, CMD
-Library netLibrary();      // INTERNET, CONECTA, SERVE, OBSERVA, IP
+Library netLibrary();      // INTERNET, CONECTA, ATIVASSL, SERVE, OBSERVA, IP
 Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64
 
 }  // namespace engine

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "net/resolve.h"
+#include "net/tls.h"
 
 namespace net {
 namespace {
@@ -67,13 +68,21 @@ int acceptOne(uint16_t port, Idle idle) {
 }
 
 void closeConnection(int fd) {
+  endTls(fd);
   if (fd >= 0) ::close(fd);
 }
 
-bool isReadable(int fd, int timeoutMs) { return fd < 0 || waitFor(fd, POLLIN, timeoutMs) != 0; }
+bool isReadable(int fd, int timeoutMs) { return fd < 0 || tlsPending(fd) || waitFor(fd, POLLIN, timeoutMs) != 0; }
 
 bool sendAll(int fd, std::string_view bytes) {
+  const bool tls = isTls(fd);
   while (!bytes.empty()) {
+    if (tls) {
+      const long sent = tlsWrite(fd, bytes.data(), bytes.size());
+      if (sent <= 0) return false;
+      bytes.remove_prefix(static_cast<size_t>(sent));
+      continue;
+    }
     const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
     if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
@@ -87,6 +96,7 @@ bool sendAll(int fd, std::string_view bytes) {
 }
 
 long receiveSome(int fd, char* area, size_t size) {
+  if (isTls(fd)) return tlsRead(fd, area, size);
   ssize_t got;
   do got = ::recv(fd, area, size, 0);
   while (got < 0 && errno == EINTR);

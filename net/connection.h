@@ -1,4 +1,5 @@
-// TCP connections on POSIX sockets, IPv4. A connection is a socket handle;
+// TCP connections on POSIX sockets, IPv4, carried through TLS for the
+// sockets that run it (tls.h). A connection is a socket handle;
 // -1 means none. Waits that could last are cut into short slices, and
 // between slices the caller's idle step runs: it keeps the window alive and
 // returns false when the user gives the wait up.

@@ -4,17 +4,20 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <fstream>
 #include <string>
 #include <thread>
 
-#include "support/scratch.h"
+#include "net/roteiro_run.h"
 
 namespace {
+
+using nettest::connectTo;
+using nettest::replaced;
+using nettest::runScript;
+using nettest::ScriptRun;
 
 // A loopback server for one client: sends its bytes, closes its sending side
 // unless told to hold on, and keeps what the client writes until it closes.
@@ -60,43 +63,6 @@ class Peer {
   std::thread thread_;
   std::string received_;
 };
-
-int connectTo(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(port);
-  return ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 ? fd : (::close(fd), -1);
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
-  return text;
-}
-
-// Runs the script; the SHOW lines of its transcript (the error report's line
-// number among them), and whether it ended with the execution-error report.
-struct ScriptRun {
-  std::string shown;
-  bool failed = false;
-};
-ScriptRun runScript(const std::string& script, const std::string& keys) {
-  testsupport::ScratchDir dir;
-  std::ofstream(dir / "s.txt") << script;
-  std::ofstream(dir / "k.txt") << keys;
-  const std::string cmd = "cd " + dir.path() + " && " ROTEIRO " --frontend headless --time-limit 30 --config-dir " +
-                          dir.path() + " --keys k.txt --transcript t.txt s.txt 2>/dev/null";
-  const int raw = std::system(cmd.c_str());
-  ScriptRun r;
-  std::ifstream t(dir / "t.txt");
-  for (std::string line; std::getline(t, line);) {
-    if (line.starts_with("SHOW\t") && line != "SHOW\t\\r\\n") r.shown += line.substr(5) + "|";
-    if (line.starts_with("ERROR\t")) r.failed = true;
-  }
-  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == (r.failed ? 1 : 0)) << script;
-  return r;
-}
 
 struct Case {
   const char* name;
