@@ -1,5 +1,5 @@
 // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED
-// convert a variable in place; CODARQBASE64 and DECODARQBASE64 convert whole
+// and HTTP (percent-encoding for URLs) convert a variable in place; CODARQBASE64 and DECODARQBASE64 convert whole
 // files. Failures are silent: the run's error report says enough.
 #include <cstdio>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "engine/libraries.h"
 #include "engine/readers.h"
 #include "engine/variables.h"
+#include "net/url.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
 
@@ -38,6 +39,7 @@ bool codBase64(std::string_view text) { return inPlace(text, base64Encode); }
 bool decodBase64(std::string_view text) { return inPlace(text, base64Decode); }
 bool adQuoted(std::string_view text) { return inPlace(text, quotedEncode); }
 bool removeQuoted(std::string_view text) { return inPlace(text, quotedDecode); }
+bool http(std::string_view text) { return inPlace(text, net::percentEncode); }
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -92,7 +94,7 @@ bool decodArqBase64(std::string_view text) {
 constexpr Command kEncodingCommands[] = {
     {"ANSIPARAUTF8", ansiParaUtf8},   {"UTF8PARAANSI", utf8ParaAnsi},     {"CODBASE64", codBase64},
     {"DECODBASE64", decodBase64},     {"ADQUOTED", adQuoted},             {"REMOVEQUOTED", removeQuoted},
-    {"CODARQBASE64", codArqBase64},   {"DECODARQBASE64", decodArqBase64},
+    {"CODARQBASE64", codArqBase64},   {"DECODARQBASE64", decodArqBase64}, {"HTTP", http},
 };
 
 }  // namespace

@@ -118,6 +118,7 @@ TEST_F(EncodingCommands, ConvertVariablesInPlace) {
       {"CODBASE64", "abc", "YWJj"},     {"DECODBASE64", "YWI=YWJj", "ab"}, {"ADQUOTED", "a=b", "a=3Db"},
       {"REMOVEQUOTED", "=e9=", "\xE9"}, {"UTF8PARAANSI", "\xC3\xA7", "\xE7"},
       {"ANSIPARAUTF8", "\xE7\x80", "\xC3\xA7\xE2\x82\xAC"}, {"CODBASE64", "", ""},
+      {"HTTP", "a b/c", "a%20b%2Fc"},
   };
   for (const auto& c : cases) {
     engine::setVariable(letterCode('A'), c.before);
@@ -131,7 +132,7 @@ TEST_F(EncodingCommands, ConvertVariablesInPlace) {
 }
 
 TEST_F(EncodingCommands, RefuseWhatIsNotAVariable) {
-  for (const char* line : {"CODBASE64 \"abc\"", "DECODBASE64 (A)", "ADQUOTED 12", "UTF8PARAANSI", "ANSIPARAUTF8 \""}) {
+  for (const char* line : {"CODBASE64 \"abc\"", "DECODBASE64 (A)", "ADQUOTED 12", "HTTP \"a b\"", "UTF8PARAANSI", "ANSIPARAUTF8 \""}) {
     EXPECT_FALSE(run(line)) << line;
   }
 }

@@ -91,7 +91,7 @@ const Case kCases[] = {
      "Erro na porta TCP/IP|1|", false, "key Enter\n", true},
     {"a refused connection stops the script", "conecta #1 \"127.0.0.1\" 1\ntermina mudo\n", "", "",
      "Erro de conexao|1|", false, "key Enter\n", true},
-    {"TLS without verification available is refused, never plain",
+    {"a TLS connect that fails leaves status 1",
      "conecta ssl #1 \"127.0.0.1\" 1 &\ncheca a\nescreve mudo a\ntermina mudo\n", "", "", "1\\r\\n|"},
     {"OBSERVA and IP on connections and on what is not one",
      "conecta #1 \"127.0.0.1\" PORT\nseja v 0\nseja i 0\nenquanto v = 0\n  soma i 1\n  observa #1 v\nfim enquanto\n"
