@@ -60,7 +60,7 @@ std::string ansiToUtf8(std::string_view s) {
   return out;
 }
 
-std::string statusCode(std::string_view line) { return std::string(line.substr(9, 3)); }
+std::string statusCode(std::string_view line) { return line.size() < 12 ? std::string() : std::string(line.substr(9, 3)); }
 
 std::optional<std::string> cut(std::string_view answer, const Field& f) {
   const size_t at = answer.find(f.search);

@@ -64,7 +64,7 @@ TEST_F(VitrineWebHostTls, CaIsKeptAcrossStartsAndTheServerCertificateIsNew) {
 }
 
 TEST_F(VitrineWebHostTls, PlainHttpOnTheTlsPortGetsNoAnswerAndServiceGoesOn) {
-  startDemo({"--timeout", "1000"});
+  startDemo();
   auto c = live::connect(demo_.web, std::nullopt);
   ASSERT_TRUE(c);
   live::send(*c, "GET /contador.json HTTP/1.1\r\nHost: localhost\r\n\r\n");

@@ -194,7 +194,8 @@ void handleConnection(Shared& sh, ServerKind kind, int fd) {
 }  // namespace
 
 bool listenLoopback(ServerKind kind, int port, Listener& out, std::string& error) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // Non-blocking, so that accepting never waits for a peer that went away.
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   const int one = 1;
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
@@ -220,7 +221,9 @@ bool serve(const std::vector<Listener>& listeners, Portal& portal, SSL_CTX* webT
   std::vector<pollfd> fds{{stopFd, POLLIN, 0}};
   for (const Listener& l : listeners) fds.push_back({l.fd, POLLIN, 0});
   for (;;) {
-    if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    const int ready = ::poll(fds.data(), fds.size(), -1);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
     if (fds[0].revents) break;
     for (size_t i = 1; i < fds.size(); ++i) {
       if (!(fds[i].revents & POLLIN)) continue;
