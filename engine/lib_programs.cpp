@@ -120,13 +120,14 @@ bool existeprog(std::string_view text) {
 
 // Without a piped child nothing is sent. A child that has gone, or has
 // stopped reading and let its pipe fill, makes the command fail rather than
-// hang the program or lose the line unseen.
+// hang the program or lose the line unseen. The line ends as console
+// programs here expect, with LF alone: a CR would end up in the last word.
 bool enviacmd(std::string_view text) {
   std::string line;
   if (!readOperand(text, line)) return false;
   console::delayMs(100);
   if (!platform::pipedChildStarted()) return true;
-  return platform::writePiped(line + "\r\n");
+  return platform::writePiped(line + "\n");
 }
 
 bool cmd(std::string_view text) {

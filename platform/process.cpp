@@ -54,18 +54,24 @@ bool ownedByThisRun(const char* entry) {
   return false;
 }
 
-// Runs `"$0" "$@" <&3 &` in a shell: the program gets fd 3 as its standard
-// input (explicitly, since a background job's input is otherwise emptied) and
-// the shell's output and error; the shell ends at once and is reaped here,
-// so the program is nobody's child of ours. Every descriptor above 3 is
-// closed in the shell, and SIGPIPE is back to its default.
-bool spawnThroughShell(const std::string& file, const std::vector<std::string>& args, int input, int output,
-                       int error) {
+// The programs started here that have not been seen to end. Each ended one
+// is reaped at the next process operation, so none stays a zombie for long.
+std::vector<pid_t> g_children;
+
+void reapChildren() {
+  std::erase_if(g_children, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+// Starts the program as our child, with `input`, `output` and `error` (-1:
+// /dev/null, ours, ours) as its standard files and every other descriptor
+// closed, SIGPIPE back to its default and no signal blocked. The start has
+// succeeded when the program file has been executed.
+bool spawnChild(const std::string& file, const std::vector<std::string>& args, int input, int output, int error) {
+  reapChildren();
   std::string shown = file;
   for (const std::string& a : args) shown += " " + a;
   transcriptEvent("RUN", utf8ToCp1252(shown));
-  std::vector<char*> argv{const_cast<char*>("/bin/sh"), const_cast<char*>("-c"),
-                          const_cast<char*>("\"$0\" \"$@\" <&3 3<&- &"), const_cast<char*>(file.c_str())};
+  std::vector<char*> argv{const_cast<char*>(file.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> env;
@@ -76,12 +82,11 @@ bool spawnThroughShell(const std::string& file, const std::vector<std::string>& 
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, 3);
-  else posix_spawn_file_actions_addopen(&actions, 3, "/dev/null", O_RDONLY, 0);
+  if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, 0);
+  else posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, 1);
   if (error >= 0) posix_spawn_file_actions_adddup2(&actions, error, 2);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 4);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   posix_spawnattr_t attr;
   posix_spawnattr_init(&attr);
   sigset_t defaults;
@@ -93,14 +98,12 @@ bool spawnThroughShell(const std::string& file, const std::vector<std::string>& 
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   pid_t pid;
-  const int started = posix_spawn(&pid, "/bin/sh", &actions, &attr, argv.data(), env.data());
+  const int started = posix_spawn(&pid, file.c_str(), &actions, &attr, argv.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attr);
   if (started != 0) return false;
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  g_children.push_back(pid);
+  return true;
 }
 
 // Our ends of the piped child's pipes: its input, its output, its error.
@@ -171,7 +174,7 @@ std::string findProgramFile(const std::string& program) {
 }
 
 bool startDetached(const std::string& file, const std::vector<std::string>& args) {
-  return spawnThroughShell(file, args, -1, -1, -1);
+  return spawnChild(file, args, -1, -1, -1);
 }
 
 bool startPiped(const std::string& file, const std::vector<std::string>& args) {
@@ -187,7 +190,7 @@ bool startPiped(const std::string& file, const std::vector<std::string>& args) {
   }
   // A child that has gone must make a write fail, not end this program.
   ::signal(SIGPIPE, SIG_IGN);
-  const bool started = spawnThroughShell(file, args, in[0], out[1], err[1]);
+  const bool started = spawnChild(file, args, in[0], out[1], err[1]);
   ::close(in[0]), ::close(out[1]), ::close(err[1]);
   if (!started) {
     ::close(in[1]), ::close(out[0]), ::close(err[0]);
@@ -202,6 +205,7 @@ bool startPiped(const std::string& file, const std::vector<std::string>& args) {
 bool pipedChildStarted() { return g_piped.input >= 0; }
 
 bool writePiped(std::string_view bytes) {
+  reapChildren();
   if (g_piped.input < 0) return false;
   while (!bytes.empty()) {
     const ssize_t n = ::write(g_piped.input, bytes.data(), bytes.size());
@@ -213,11 +217,13 @@ bool writePiped(std::string_view bytes) {
 }
 
 void readPiped(size_t limit, std::string& output, std::string& error) {
+  reapChildren();
   readAvailable(g_piped.output, limit, output);
   readAvailable(g_piped.error, limit, error);
 }
 
 bool processRunning(std::string_view name) {
+  reapChildren();
   if (name.empty()) return false;
   DIR* proc = ::opendir("/proc");
   if (!proc) return false;

@@ -1,9 +1,8 @@
 // Starting other programs, talking to one of them through pipes, and asking
 // which programs run. Programs started here never inherit this program's
 // sockets or files (only standard input, output and error), nor the files
-// that belong to this run (key script, transcript, recording, screen dump),
-// and they are never left as zombies: each runs as the child of a shell that
-// ends at once.
+// that belong to this run (key script, transcript, recording, screen dump).
+// An ended child is reaped at the next operation of this module.
 #pragma once
 #include <string>
 #include <string_view>

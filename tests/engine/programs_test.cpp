@@ -1,0 +1,113 @@
+// Starting and watching real programs from scripts, headless.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "roteiro_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::runScript;
+using testsupport::ScratchDir;
+using testsupport::slurp;
+
+// A started program runs on after the script: its traces come in a while.
+std::string awaitFile(const std::string& file) {
+  for (int i = 0; i < 100 && slurp(file).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return slurp(file);
+}
+
+void writeProgram(const std::string& file, const std::string& body) {
+  std::ofstream(file) << "#!/bin/sh\n" << body << "\n";
+  ::chmod(file.c_str(), 0755);
+}
+
+TEST(Executa, QuotedProgramNameWithBlanksGetsItsParameters) {
+  ScratchDir dir;
+  writeProgram(dir / "meu prog", "printf '%s|' \"$@\" > args.txt");
+  const auto run = runScript(dir, "executa \"\"\".\\meu prog\"\" um \"\"dois  tres\"\" quatro\" &\n");
+  EXPECT_EQ(run.seen, "RUN ./meu prog um dois  tres quatro\n");
+  EXPECT_EQ(awaitFile(dir / "args.txt"), "um|dois  tres|quatro|");
+}
+
+TEST(Executa, ChildrenGetNoFilesOfThisRunAndNoOpenDescriptors) {
+  ScratchDir dir;
+  writeProgram(dir / "ver", "{ ls /proc/self/fd; env | grep '^ESCUTA_' | sort; } > visto.txt");
+  const auto run = runScript(dir, "abre #1 \"aberto.txt\" &\nexecuta \"./ver\" &\n");
+  EXPECT_EQ(run.status, 0);
+  const std::string seen = awaitFile(dir / "visto.txt");
+  // Descriptors 0 to 2, and the one ls opens to list them.
+  EXPECT_EQ(seen.substr(0, seen.find("ESCUTA")), "0\n1\n2\n3\n");
+  EXPECT_EQ(seen.find("ESCUTA_TRANSCRIPT"), std::string::npos);
+  EXPECT_EQ(seen.find("ESCUTA_KEYS"), std::string::npos);
+  EXPECT_NE(seen.find("ESCUTA_CONFIG_DIR"), std::string::npos);
+}
+
+TEST(Executa, WithoutAmpersandWaitsForTheUserThenGoesOn) {
+  ScratchDir dir;
+  const auto run = runScript(dir, "executa \"true\"\nescreve mudo \"de volta\"\n");
+  EXPECT_EQ(run.seen, "RUN /usr/bin/true\nSHOW de volta\n");
+}
+
+TEST(Executa, RefusesWhatCannotStart) {
+  struct Row {
+    const char* script;
+    const char* seen;
+  };
+  const Row rows[] = {
+      {"executa \"nao_ha_tal_programa\" &\n", "ERROR 1\n"},
+      {"executa \"true\" \"x\" &\n", "ERROR 1\n"},
+      {"executa &\n", "ERROR 1\n"},
+  };
+  for (const Row& r : rows) {
+    ScratchDir dir;
+    EXPECT_EQ(runScript(dir, r.script).seen, r.seen) << r.script;
+  }
+}
+
+TEST(Existeprog, FindsARunningProgramByNameInAnyCaseWithOrWithoutExe) {
+  ScratchDir dir;
+  fs::copy_file("/bin/sleep", dir / "Dorme_Prog_Teste");
+  const auto run = runScript(dir,
+                             "existeprog \"dorme_prog_teste\" a\n"
+                             "executa \".\\Dorme_Prog_Teste 3\" &&\n"
+                             "existeprog \"DORME_PROG_TESTE.EXE\" b\n"
+                             "existeprog \"dorme_prog_teste\" c\n"
+                             "existeprog \"dorme_prog\" d\n"
+                             "escreve mudo a b c d\n");
+  EXPECT_EQ(run.seen, "RUN ./Dorme_Prog_Teste 3\nSHOW 0110\n");
+}
+
+TEST(Existeprog, NeedsANameAndAVariable) {
+  ScratchDir dir;
+  EXPECT_EQ(runScript(dir, "existeprog \"sh\"\n").seen, "ERROR 1\n");
+}
+
+TEST(Enviacmd, SendsALineToThePipedChild) {
+  ScratchDir dir;
+  const auto run = runScript(dir, "executa \"sh\" &&&\nenviacmd \"echo ola > ouvido.txt\"\nenviacmd \"exit\"\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(awaitFile(dir / "ouvido.txt"), "ola\n");
+}
+
+TEST(Enviacmd, WithoutAPipedChildSendsNothing) {
+  ScratchDir dir;
+  EXPECT_EQ(runScript(dir, "enviacmd \"x\"\nescreve mudo \"ok\"\n").seen, "SHOW ok\n");
+}
+
+TEST(Cmd, RunsALineButNoBlockKeyword) {
+  ScratchDir dir;
+  const auto run = runScript(dir,
+                             "seja l \"se 1 = 1 escreve mudo \"\"sim\"\"\"\ncmd l\n"
+                             "cmd \"escreve mudo \"\"dois\"\"\"\ncmd \"repete n 2\"\n");
+  EXPECT_EQ(run.seen, "SHOW sim\nSHOW dois\nERROR 4\n");
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+// Runs a script text with roteiro, headless, in a scratch folder, and gives
+// what the user would have seen: the shown lines and the programs started,
+// up to the execution-error report.
+#pragma once
+#include <string>
+
+#include "support/scratch.h"
+
+namespace testsupport {
+
+struct ScriptRun {
+  std::string seen;  // "SHOW text" / "RUN program" / "ERROR line", one per line
+  int status = -1;
+};
+
+ScriptRun runScript(const ScratchDir& dir, const std::string& script);
+
+}  // namespace testsupport
