@@ -18,7 +18,7 @@ struct Padded {
   size_t skip;   // digits of the value cut off at the front
 
   explicit Padded(std::string_view v) : value(v) {
-    digits = std::all_of(v.begin(), v.end(), isDigit);
+    digits = std::all_of(v.begin(), v.end(), [](char c) { return isDigit(c); });
     zeros = skip = 0;
     if (!digits) return;
     const size_t withZeros = 20 + v.size();
@@ -34,6 +34,22 @@ struct Padded {
   }
 };
 
+// Two digit strings: their padded forms order as the numbers of their last
+// 21 digits, the empty text below all.
+int compareDigits(std::string_view a, std::string_view b) {
+  if (a.empty() || b.empty()) return static_cast<int>(!a.empty()) - static_cast<int>(!b.empty());
+  const auto significant = [](std::string_view v) {
+    if (v.size() > kPaddedDigits) v.remove_prefix(v.size() - kPaddedDigits);
+    while (v.size() > 1 && v[0] == '0') v.remove_prefix(1);
+    return v;
+  };
+  a = significant(a);
+  b = significant(b);
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  const int c = a.compare(b);
+  return (c > 0) - (c < 0);
+}
+
 }  // namespace
 
 std::string paddedForm(std::string_view value) {
@@ -45,6 +61,7 @@ std::string paddedForm(std::string_view value) {
 
 int comparePadded(std::string_view a, std::string_view b) {
   const Padded pa(a), pb(b);
+  if (pa.digits && pb.digits) return compareDigits(a, b);
   const size_t n = std::min(pa.size(), pb.size());
   for (size_t i = 0; i < n; ++i) {
     const unsigned char x = pa.at(i), y = pb.at(i);

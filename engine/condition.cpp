@@ -26,6 +26,7 @@ constexpr OpForm kOperators[] = {
 
 bool readOperator(std::string_view& text, Op& op) {
   for (const OpForm& f : kOperators) {
+    if ((text[0] | 0x20) != (f.text[0] | 0x20)) continue;  // a quick look before the full one
     const bool match = f.op == Op::In ? startsUpper(text, f.text) : text.starts_with(f.text);
     if (match) {
       op = f.op;
@@ -64,7 +65,7 @@ bool compare(Op op, const std::string& a, const std::string& b) {
 
 bool evaluateCondition(std::string_view& text, bool& result) {
   bool negated = false;
-  if (startsUpper(text, "N\xC3O") || startsUpper(text, "NAO")) {
+  if (!text.empty() && (text[0] | 0x20) == 'n' && (startsUpper(text, "N\xC3O") || startsUpper(text, "NAO"))) {
     text = trim(text.substr(3));
     negated = true;
     if (text.empty()) return false;

@@ -92,12 +92,11 @@ bool repete(std::string_view text) { return repeat(text, false); }
 bool fim(std::string_view text) {
   if (text.empty()) return false;
   RunState& s = state();
-  const std::string what = upper(text);
-  if (what == "ENQUANTO") {
+  if (equalsUpper(text, "ENQUANTO")) {
     const int loop = previousEnquanto(s.line);
     if (loop == 0) return false;
     s.line = loop - 1;
-  } else if (what == "REPETE") {
+  } else if (equalsUpper(text, "REPETE")) {
     const int loop = previousRepete(s.line);
     if (loop == 0) return false;
     s.line = loop;

@@ -44,7 +44,8 @@ bool soma(std::string_view text) {
   const std::string_view part = std::string_view(value).substr(start);
   int32_t old = 0;
   if (part != "" && part != "-" && !numberValue(part, old)) return false;
-  value = value.substr(0, start) + decimal(wrap32(int64_t{old} + n));
+  value.resize(start);
+  appendDecimal(value, wrap32(int64_t{old} + n));
   return true;
 }
 
@@ -123,7 +124,7 @@ bool replaceAll(const std::string& s, const std::string& old, const std::string&
   right.reserve(s.size());
   for (size_t i = s.size(); i-- > 0;) {
     right += s[i];
-    if (right.size() >= k && right.compare(right.size() - k, k, oldReversed) == 0) {
+    if (s[i] == old[0] && right.size() >= k && right.compare(right.size() - k, k, oldReversed) == 0) {
       right.resize(right.size() - k);
       right += withReversed;
       if (!fitsOrSays(right.size() + i)) return false;

@@ -146,10 +146,6 @@ constexpr Function kFunctions[] = {
     {"RAND", 1, randomOf},    {"PALAVRA", 2, wordOf}, {"CHR", 1, charOf}, {"ASC", 1, codeOf},
 };
 
-bool isName(std::string_view text, std::string_view name) {
-  return text.size() == name.size() && startsUpper(text, name);
-}
-
 bool seja(std::string_view text) {
   int target;
   if (!readTarget(text, target) || text.empty()) return false;
@@ -158,7 +154,7 @@ bool seja(std::string_view text) {
     if (text.empty()) return false;
   }
   for (const ValueFunction& f : kValueFunctions) {
-    if (isName(text, f.name)) {
+    if (equalsUpper(text, f.name)) {
       setVariable(target, f.value());
       return true;
     }

@@ -9,9 +9,15 @@
 namespace engine {
 namespace {
 
+struct Nested {
+  size_t offset = 0, size = 0;
+  LineCode code;
+};
+
 struct Index {
   unsigned version = ~0u;
   std::vector<LineCode> code;
+  std::vector<Nested> nested;
   std::vector<Mark> marks;
   std::vector<std::string> seConditions;  // per line; empty unless marked Se
   std::vector<int> nextFimSe, nextFimEnquanto, nextFimRepete;
@@ -39,6 +45,7 @@ void build() {
   const int count = lineCount();
   const size_t n = static_cast<size_t>(count) + 2;
   g.code.assign(n, LineCode{});
+  g.nested.assign(n, Nested{});
   g.marks.assign(n, Mark::None);
   g.seConditions.assign(n, std::string());
   g.nextFimSe.assign(n, count + 1);
@@ -109,6 +116,24 @@ LineCode splitLine(std::string_view text) {
 }
 
 const LineCode& lineCode(int n) { return index().code[at(n)]; }
+
+bool withinLine(int n, std::string_view text) {
+  if (n < 1 || n > lineCount()) return false;
+  const std::string_view line = lineText(n);
+  return text.data() >= line.data() && text.data() + text.size() <= line.data() + line.size();
+}
+
+const LineCode& nestedLineCode(int n, std::string_view text) {
+  index();
+  Nested& slot = g.nested[at(n)];
+  const size_t offset = static_cast<size_t>(text.data() - lineText(n).data());
+  if (slot.offset != offset || slot.size != text.size() || !slot.code.command) {
+    slot.offset = offset;
+    slot.size = text.size();
+    slot.code = splitLine(text);
+  }
+  return slot.code;
+}
 
 Mark mark(int n) { return index().marks[at(n)]; }
 

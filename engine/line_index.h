@@ -24,6 +24,13 @@ LineCode splitLine(std::string_view text);
 
 const LineCode& lineCode(int n);
 
+// The split of a text lying within stored line n (what follows a one-line
+// SE's condition); the last one of each line is kept.
+const LineCode& nestedLineCode(int n, std::string_view text);
+
+// Whether the text lies within the stored text of line n.
+bool withinLine(int n, std::string_view text);
+
 // Lines looked for by their normalised form: trimmed, upper-cased, each run
 // of spaces made one.
 enum class Mark { None, Se, FimSe, Senao, FimEnquanto, FimRepete };

@@ -74,7 +74,10 @@ RunState& state() { return g_state; }
 Library runLibrary() { return kRunCommands; }
 
 bool runCommandLine(std::string_view text, bool nested) {
-  const LineCode code = splitLine(text);
+  // A line behind a one-line SE lies within the stored line, whose split
+  // cannot change during the run; any other text is split afresh. A copy,
+  // since a nested SE on the same line replaces the kept split.
+  const LineCode code = withinLine(g_state.line, text) ? nestedLineCode(g_state.line, text) : splitLine(text);
   if (!code.command) return true;
   if (nested && isBlockKeyword(code.upperKeyword)) return false;
   if (g_nesting >= kMaxNesting) {

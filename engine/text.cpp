@@ -1,5 +1,7 @@
 #include "engine/text.h"
 
+#include <charconv>
+
 #include "tts/chars.h"
 
 namespace engine {
@@ -12,12 +14,25 @@ std::string_view trim(std::string_view text) {
 
 std::string upper(std::string_view text) { return tts::upperLatin1(text); }
 
-std::string decimal(int64_t n) { return std::to_string(n); }
+void appendDecimal(std::string& out, int64_t n) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
+std::string decimal(int64_t n) {
+  std::string out;
+  appendDecimal(out, n);
+  return out;
+}
 
 bool startsUpper(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
-    if (tts::upperLatin1(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(prefix[i])) return false;
+    const auto c = static_cast<unsigned char>(text[i]);
+    // Plain ASCII is upper-cased here; the rest by the shared rule.
+    const unsigned char u = c < 128 ? (c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c)
+                                    : tts::upperLatin1(c);
+    if (u != static_cast<unsigned char>(prefix[i])) return false;
   }
   return true;
 }

@@ -76,6 +76,11 @@ TEST(PaddedComparison, NumbersAsNumbersAndTheRestAsUpperCasedText) {
       // Only the last 21 digits of a longer number count.
       {"9123456789012345678901", "123456789012345678901", 0},
       {"99", "a", -1},
+      {"00", "0", 0},
+      {"0", "", 1},
+      {"1000000000000000000000", "0", 0},  // 22 digits: the last 21 are zeros
+      {"0000000000000000000000001", "1", 0},
+      {"12", "012a", -1},  // twenty-one digits "00...12" against the text "012A"
   };
   for (const CompareCase& c : cases) {
     const int got = engine::comparePadded(c.a, c.b);
