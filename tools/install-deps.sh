@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   xvfb xauth
   espeak-ng libespeak-ng-dev wbrazilian
+  tcl
 )
 
 missing=()
