@@ -92,9 +92,9 @@ net::TlsOptions tlsOptions() {
 void reportTlsError(int code) { console::streamWrite("Erro SSL: " + decimal(code) + "\r\n"); }
 
 int connectTo(std::string_view host, uint16_t port, bool tls) {
-  if (!tls) return net::openConnection(host, port);
+  if (!tls) return net::openConnection(host, port, keepWaiting);
   net::setTlsErrorReport(reportTlsError);
-  return net::openTlsConnection(host, port, tlsOptions());
+  return net::openTlsConnection(host, port, tlsOptions(), keepWaiting);
 }
 
 void setTimeoutFromSettings() {

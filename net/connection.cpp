@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 
 #include "net/resolve.h"
@@ -33,14 +35,25 @@ std::string dotted(const sockaddr_in& a) {
 
 }  // namespace
 
-int openConnection(std::string_view host, uint16_t port) {
+int openConnection(std::string_view host, uint16_t port, Idle idle) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
   if (!resolveHost(host, to.sin_addr)) return -1;
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  // Connected without blocking, so that an unanswered connect can be given
+  // up; the socket blocks again once connected.
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_TCP);
   if (fd < 0) return -1;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+  bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+  if (!connected && errno == EINPROGRESS) {
+    int ready = 0;
+    while ((ready = waitFor(fd, POLLOUT, kSliceMs)) == 0 && idle()) {
+    }
+    int error = 0;
+    socklen_t size = sizeof error;
+    connected = ready > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+  }
+  if (!connected || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return -1;
   }

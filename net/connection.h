@@ -12,8 +12,9 @@ namespace net {
 
 using Idle = bool (*)();
 
-// Connects to host:port; the socket handle or -1.
-int openConnection(std::string_view host, uint16_t port);
+// Connects to host:port; the socket handle or -1, also when the idle step
+// gives the wait up.
+int openConnection(std::string_view host, uint16_t port, Idle idle);
 
 // Listens on the loopback address only (a script's server is for this
 // machine) and waits for one client, which it returns; -1 on failure or

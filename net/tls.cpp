@@ -82,8 +82,8 @@ SSL* session(int fd) {
 
 }  // namespace
 
-int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options) {
-  const int fd = openConnection(host, port);
+int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options, Idle idle) {
+  const int fd = openConnection(host, port, idle);
   if (fd < 0 || handshake(fd, host, options)) return fd;
   closeConnection(fd);
   return -1;

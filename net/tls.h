@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/connection.h"
+
 namespace net {
 
 struct TlsOptions {
@@ -16,7 +18,7 @@ struct TlsOptions {
 
 // Connects and runs the handshake, the server name sent as `host` is
 // written; -1 when either fails (the socket is then closed).
-int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options);
+int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options, Idle idle);
 
 // Reports a TLS failure other than the end of the connection, by its
 // OpenSSL error code; set by whoever shows such things.

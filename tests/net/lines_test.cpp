@@ -1,6 +1,6 @@
-// The connection layer alone: the numeric host rule, and line reading from
-// a loopback peer (line ends, the end of the connection, a line without end,
-// giving a wait up).
+// The connection layer alone: the numeric host rule, connecting (refused,
+// unknown, given up), and line reading from a loopback peer (line ends, the
+// end of the connection, a line without end, giving a wait up).
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -65,7 +65,7 @@ bool forever() { return true; }
 TEST(Lines, EndsAndTheEndOfTheConnection) {
   Peer peer("abc\r\ndef\nghi\r\r\n\r\n\nxyz");
   net::ReceiveBuffer b;
-  b.fd = net::openConnection("127.0.0.1", peer.port);
+  b.fd = net::openConnection("127.0.0.1", peer.port, forever);
   ASSERT_GE(b.fd, 0);
   std::string line;
   for (const char* expected : {"abc", "def", "ghi\r", "", "", "xyz"}) {
@@ -81,7 +81,7 @@ TEST(Lines, ALineWithoutEndComesInBoundedPieces) {
   const std::string big(10000, 'x');
   Peer peer(big + "\r\nok\r\n");
   net::ReceiveBuffer b;
-  b.fd = net::openConnection("127.0.0.1", peer.port);
+  b.fd = net::openConnection("127.0.0.1", peer.port, forever);
   std::string line, joined;
   while (net::receiveLine(b, line, 4000, forever) == net::LineResult::Line) {
     EXPECT_LE(line.size(), 4000u);
@@ -97,7 +97,7 @@ bool giveUpAtThird() { return ++g_idleCalls < 3; }
 TEST(Lines, AWaitCanBeGivenUpKeepingWhatCame) {
   Peer peer("part", true);
   net::ReceiveBuffer b;
-  b.fd = net::openConnection("127.0.0.1", peer.port);
+  b.fd = net::openConnection("127.0.0.1", peer.port, forever);
   std::string line;
   g_idleCalls = 0;
   EXPECT_EQ(net::receiveLine(b, line, 1000, giveUpAtThird), net::LineResult::GivenUp);
@@ -112,10 +112,33 @@ TEST(Connections, RefusedAndUnknownHostsGiveNone) {
   {
     Peer peer("");
     port = peer.port;
-    net::closeConnection(net::openConnection("127.0.0.1", port));
+    net::closeConnection(net::openConnection("127.0.0.1", port, forever));
   }
-  EXPECT_EQ(net::openConnection("127.0.0.1", port), -1);
-  EXPECT_EQ(net::openConnection("no-such-host.invalid", 80), -1);
+  EXPECT_EQ(net::openConnection("127.0.0.1", port, forever), -1);
+  EXPECT_EQ(net::openConnection("no-such-host.invalid", 80, forever), -1);
+}
+
+TEST(Connections, AnUnansweredConnectCanBeGivenUp) {
+  // A listener that never accepts, its queue filled: further connects get no
+  // answer.
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t n = sizeof a;
+  ::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  ::listen(listener, 0);
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
+  int fillers[4];
+  for (int& f : fillers) {
+    f = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ::connect(f, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  }
+  g_idleCalls = 0;
+  EXPECT_EQ(net::openConnection("127.0.0.1", ntohs(a.sin_port), giveUpAtThird), -1);
+  EXPECT_EQ(g_idleCalls, 3);
+  for (const int f : fillers) ::close(f);
+  ::close(listener);
 }
 
 }  // namespace
