@@ -68,9 +68,6 @@ void reapChildren() {
 // succeeded when the program file has been executed.
 bool spawnChild(const std::string& file, const std::vector<std::string>& args, int input, int output, int error) {
   reapChildren();
-  std::string shown = file;
-  for (const std::string& a : args) shown += " " + a;
-  transcriptEvent("RUN", utf8ToCp1252(shown));
   std::vector<char*> argv{const_cast<char*>(file.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -103,6 +100,9 @@ bool spawnChild(const std::string& file, const std::vector<std::string>& args, i
   posix_spawnattr_destroy(&attr);
   if (started != 0) return false;
   g_children.push_back(pid);
+  std::string shown = file;
+  for (const std::string& a : args) shown += " " + a;
+  transcriptEvent("RUN", utf8ToCp1252(shown));
   return true;
 }
 
