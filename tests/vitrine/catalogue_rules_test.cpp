@@ -21,7 +21,7 @@ class VitrineCatalogueByClientRules : public ::testing::Test {
     ASSERT_TRUE(d) << "vitrine-demo did not start";
     demo_ = *d;
   }
-  void TearDown() override { live::stop(demo_); }
+  void TearDown() override { EXPECT_EQ(live::stopCleanly(demo_), ""); }
 
   // A request as the client writes it; the answer converted as the client
   // converts it. Every answer is whole, with a Content-Length, one line.

@@ -23,7 +23,7 @@ class VitrineHostilePeers : public ::testing::Test {
     ASSERT_TRUE(d) << "vitrine-demo did not start";
     demo_ = *d;
   }
-  void TearDown() override { live::stop(demo_); }
+  void TearDown() override { EXPECT_EQ(live::stopCleanly(demo_), ""); }
 
   // Sends raw bytes on the notifications port and returns the answer.
   live::Answer raw(const std::string& bytes) {

@@ -119,6 +119,14 @@ int stop(Demo& d, bool keepFiles) {
   return result;
 }
 
+std::string stopCleanly(Demo& d) {
+  if (d.pid <= 0) return {};
+  const int status = stop(d, true);
+  std::string report = status == 0 ? "" : "exit " + std::to_string(status) + ": " + readFile(d.dir + "/stderr.txt");
+  std::filesystem::remove_all(d.dir);
+  return report;
+}
+
 std::vector<nlohmann::json> log(const Demo& d) {
   std::vector<nlohmann::json> out;
   std::istringstream in(readFile(d.logFile));

@@ -31,6 +31,11 @@ std::optional<Demo> start(const std::vector<std::string>& extra = {}, const std:
 // killed. The temporary directory is kept when keepFiles is set.
 int stop(Demo& demo, bool keepFiles = false);
 
+// Stops a started demo and tells what went wrong: empty when it exited with
+// status 0, else the status and what it wrote on its standard error (where a
+// sanitizer reports).
+std::string stopCleanly(Demo& demo);
+
 // The request log, one JSON object per request.
 std::vector<nlohmann::json> log(const Demo& demo);
 

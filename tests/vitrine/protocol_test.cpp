@@ -30,7 +30,7 @@ class VitrineProtocol : public ::testing::Test {
     ASSERT_TRUE(d) << "vitrine-demo did not start";
     demo_ = *d;
   }
-  void TearDown() override { live::stop(demo_); }
+  void TearDown() override { EXPECT_EQ(live::stopCleanly(demo_), ""); }
 
   std::string online() {
     const live::Answer a = live::ask(demo_, live::Server::web, live::clientRequest("/contador.json"));

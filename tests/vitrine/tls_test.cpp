@@ -18,7 +18,7 @@ class VitrineWebHostTls : public ::testing::Test {
     ASSERT_TRUE(d) << "vitrine-demo did not start";
     demo_ = *d;
   }
-  void TearDown() override { live::stop(demo_); }
+  void TearDown() override { EXPECT_EQ(live::stopCleanly(demo_), ""); }
 
   // The handshake's outcome: empty when verified, else why not.
   std::string handshake(const std::string& caFile, const std::string& host) {
