@@ -2,6 +2,7 @@
 // next reader, and the quirks scripts rely on.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "engine/condition.h"
@@ -252,6 +253,40 @@ TEST_F(Readers, Conditions) {
     if (!c.parsed) continue;
     EXPECT_EQ(result, c.result) << c.text;
     EXPECT_EQ(text, c.rest) << c.text;
+  }
+}
+
+// Malformed operand text of every shape: each reader ends, never reads past
+// the text, and only ever shortens it.
+TEST_F(Readers, AnyTextIsReadOrRefusedSafely) {
+  const char* pieces[] = {"(", ")", "\"", "\"\"", "$", "$a_b", "a", "Z", "-", "+", "*", "/", "7", "2147483648", "#",
+                          "#3", "[", "]", " ", "\t", "=", "<", ">", "*=*", "EM", "N\xC3O", "\xE9", "\xFF", "x"};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    const int n = static_cast<int>(rng() % 12);
+    for (int i = 0; i < n; ++i) line += pieces[rng() % std::size(pieces)];
+    std::string value, name;
+    int code, channel;
+    bool result;
+    for (int reader = 0; reader < 5; ++reader) {
+      std::string_view text = line;
+      for (int step = 0; step < 40 && !text.empty(); ++step) {
+        const size_t before = text.size();
+        bool ok = false;
+        switch (reader) {
+          case 0: ok = readOperand(text, value); break;
+          case 1: ok = engine::readTarget(text, code); break;
+          case 2: ok = engine::readChannel(text, channel); break;
+          case 3: ok = engine::readListName(text, name); break;
+          case 4: ok = engine::evaluateCondition(text, result); break;
+        }
+        ASSERT_LE(text.size(), before) << line;
+        ASSERT_GE(text.data(), line.data());
+        ASSERT_LE(text.data() + text.size(), line.data() + line.size());
+        if (!ok || text.size() == before) break;
+      }
+    }
   }
 }
 
