@@ -19,12 +19,13 @@ TEST(Wildcard, WindowsRules) {
     const char* name;
     bool matches;
   };
+  const std::string sixtyA(60, 'a');  // many stars over a long name: no blow-up
   const Row rows[] = {
       {"*.*", "leia-me", true},       {"*.*", "a.b.c", true},        {"*.txt", "NOTA.TXT", true},
       {"*.txt", "nota.txt.bak", false}, {"?ota.txt", "nota.txt", true}, {"?ota.txt", "ota.txt", false},
       {"n*a*", "nada", true},         {"n*a*b", "nada", false},       {"", "", true},
       {"*", "", true},                {"nota.*", "nota", true},       {"a?", "a", false},
-      {"\xC1*", "\xE1gua", true},     {"*a*a*a*a*b", std::string(60, 'a').c_str(), false},
+      {"\xC1*", "\xE1gua", true},     {"*a*a*a*a*b", sixtyA.c_str(), false},
   };
   for (const Row& r : rows) EXPECT_EQ(engine::wildcardMatch(r.pattern, r.name), r.matches) << r.pattern << " " << r.name;
 }
