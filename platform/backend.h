@@ -64,6 +64,9 @@ class Backend {
   // The mouse pointer in pixels: within the window's text area, or on the
   // whole screen.
   virtual void mousePosition(bool onScreen, int& x, int& y) = 0;
+  // The title of the window in front, of any program (UTF-8); empty when
+  // it cannot be known.
+  virtual std::string activeWindowTitle() = 0;
   // Whether the window has the focus and how far its bottom edge is above the
   // bottom of the screen.
   virtual bool windowActive() = 0;

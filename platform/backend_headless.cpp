@@ -39,8 +39,10 @@ class HeadlessBackend final : public Backend {
   }
   bool openWindow(const WindowSpec&) override { return true; }
   void closeWindow() override {}
-  void setTitle(const std::string&) override {}
+  void setTitle(const std::string& utf8) override { title_ = utf8; }
   void showWindow(bool) override {}
+  // The console is the only window, always in front.
+  std::string activeWindowTitle() override { return title_; }
   // No pointer: it rests at the top left.
   void mousePosition(bool, int& x, int& y) override { x = y = 0; }
   bool windowActive() override { return true; }
@@ -109,6 +111,7 @@ class HeadlessBackend final : public Backend {
   int fonts_ = 0;
   int pictures_ = 0;
   std::string clipboard_;
+  std::string title_;
   std::mutex doneLock_;
   std::deque<int> done_;
   std::unique_ptr<AudioDevice> audio_;

@@ -121,6 +121,9 @@ class SdlBackend final : public Backend {
     else SDL_GetMouseState(&x, &y);
   }
 
+  // Other programs' windows are the desktop's business; ours is known.
+  std::string activeWindowTitle() override { return windowActive() ? SDL_GetWindowTitle(window_) : ""; }
+
   bool windowActive() override { return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS); }
 
   int bottomGap() override {

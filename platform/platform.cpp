@@ -73,9 +73,12 @@ int feedKeyScript() {
   } else {
     if (g.awaiting && soundPlaying()) return -1;
     due = g.awaiting;
-    g.awaiting = false;  // one key per blocking read: the program asks again
   }
   if (!due) return -1;
+  // One key per blocking read: the program asks again. A timed key answers
+  // the read too, so that the end of the script is not announced while its
+  // last key is still on its way to the queue.
+  g.awaiting = false;
   g.pending.insert(g.pending.end(), step.events.begin(), step.events.end());
   g.mods = step.mods;
   g.scriptMods = true;
