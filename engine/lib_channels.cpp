@@ -1,6 +1,6 @@
 // ABRE, FECHA, ESCREVE (to the screen, spoken, or to a channel), LE from a
-// channel, and CHECA, which reads the status the last channel operation
-// left.
+// channel (for LE, which is the input library's), and CHECA, which reads the
+// status the last channel operation left.
 #include <string>
 
 #include "console/screen.h"
@@ -66,8 +66,10 @@ bool escreve(std::string_view text) {
   return true;
 }
 
-// LE #n target. (LE from the keyboard comes with the line editor.)
-bool leChannel(std::string_view text) {
+}  // namespace
+
+// LE #n target.
+bool readLineFromChannel(std::string_view text) {
   RunState& s = state();
   s.channelStatus = 0;
   takeAmpersand(text);
@@ -90,10 +92,7 @@ bool leChannel(std::string_view text) {
   return true;
 }
 
-bool le(std::string_view text) {
-  if (!text.empty() && text[0] == '#') return leChannel(text);
-  return failSaying("Comando ainda n\xE3o dispon\xEDvel: LE do teclado");
-}
+namespace {
 
 bool checa(std::string_view text) {
   int target;
@@ -103,7 +102,7 @@ bool checa(std::string_view text) {
 }
 
 constexpr Command kChannelCommands[] = {
-    {"ABRE", abre}, {"FECHA", fecha}, {"ESCREVE", escreve}, {"L\xCA", le}, {"CHECA", checa},
+    {"ABRE", abre}, {"FECHA", fecha}, {"ESCREVE", escreve}, {"CHECA", checa},
 };
 
 }  // namespace

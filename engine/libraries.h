@@ -12,6 +12,12 @@ Library textLibrary();     // arithmetic and text commands, RANDOMIZA
 Library listLibrary();     // LISTA
 Library channelLibrary();  // ABRE, FECHA, ESCREVE, LE from a channel, CHECA
 Library speechLibrary();   // FALA, SOLETRA, SINTCONFIG, FALAHORA, MENSAGEM, TOCA, MCI
+Library screenLibrary();   // TELA, COR, FUNDO, TITULO, BIPA, ALARME, ESPERA
+Library inputLibrary();    // LE from the keyboard, the mouse and a piped program
+Library menuLibrary();     // MENU
+
+// LE #n v: the channel form of LE, to which LE hands its channel operands.
+bool readLineFromChannel(std::string_view operands);
 Library fileLibrary();     // REMOVE, RENOMEIA, REPLICA, DIR, TAMARQ, HTAMARQ
 Library searchLibrary();   // BUSCA
 Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN

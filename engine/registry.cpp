@@ -44,6 +44,7 @@ constexpr Forms kOrder[] = {
 
 constexpr Library (*kLibraries[])() = {
     runLibrary, flowLibrary, valueLibrary, textLibrary, listLibrary, channelLibrary, speechLibrary,
+    screenLibrary, inputLibrary, menuLibrary,
     fileLibrary, searchLibrary, byteLibrary, programLibrary,
     encodingLibrary, netLibrary,
 };

@@ -61,6 +61,8 @@ TEST_F(Editor, EditingKeysChangeTheTextAsExpected) {
        "edit 13 [abc]"},
       {"alt+q before a special key ends, taking both its codes", "edit:1:1:255:",
        "type ab\nkey Ctrl+Alt+Q\nkey Up\n", "edit 16 [ab]"},
+      {"a timed last key is taken, not the end of the script", "edit:1:1:255:", "type a\nwait 700\nkey Enter\n",
+       "edit 13 [a]"},
       {"a text above the limit is cut to 2048", "edit:1:1:5000:", "key End\ntype xyz\nkey Enter\n", "edit 13 [xyz]"},
   };
   for (const Case& c : cases) {

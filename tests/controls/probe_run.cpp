@@ -10,13 +10,23 @@
 namespace controlstest {
 
 Outcome ProbeTest::run(const std::vector<std::string>& actions, const std::string& keys) {
+  std::string arguments = "--";
+  for (const std::string& a : actions) arguments += " '" + a + "'";
+  return runProgram(CONTROLS_PROBE, arguments, keys);
+}
+
+Outcome ProbeTest::runScript(const std::string& script, const std::string& keys, const std::string& options) {
+  std::ofstream(scratch_ / "script.txt") << script;
+  return runProgram(ROTEIRO, options + " " + (scratch_ / "script.txt"), keys);
+}
+
+Outcome ProbeTest::runProgram(const std::string& program, const std::string& arguments, const std::string& keys) {
   std::ofstream(scratch_ / "Escuta.ini") << ini_;
   std::ofstream(scratch_ / "keys.txt") << keys;
-  std::string cmd = "ESCUTA_CONFIG_DIR=" + scratch_.path() + " " + extraEnv_ + " " CONTROLS_PROBE +
-                    " --frontend headless --keys " + (scratch_ / "keys.txt") + " --transcript " + (scratch_ / "t.txt") +
-                    " --screen-out " + (scratch_ / "s.txt") + " --";
-  for (const std::string& a : actions) cmd += " '" + a + "'";
-  cmd += " >" + (scratch_ / "out.txt") + " 2>&1";
+  const std::string cmd = "cd " + scratch_.path() + " && ESCUTA_CONFIG_DIR=" + scratch_.path() + " " + extraEnv_ + " " +
+                          program + " --frontend headless --time-limit 60 --keys " + (scratch_ / "keys.txt") +
+                          " --transcript " + (scratch_ / "t.txt") + " --screen-out " + (scratch_ / "s.txt") + " " +
+                          arguments + " >" + (scratch_ / "out.txt") + " 2>&1";
   const auto start = std::chrono::steady_clock::now();
   const int raw = std::system(cmd.c_str());
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -26,7 +36,11 @@ Outcome ProbeTest::run(const std::vector<std::string>& actions, const std::strin
     const size_t tab = line.find('\t');
     const std::string name = line.substr(0, tab);
     std::string text = tab == std::string::npos ? "" : line.substr(tab + 1);
-    if (name == "SHOW" || name == "KEY") continue;
+    if (name == "KEY") continue;
+    if (name == "SHOW") {
+      text = text.substr(0, text.find("\\r\\n"));
+      if (text.find_first_not_of(' ') == std::string::npos) continue;
+    }
     if (name == "PLAY") {
       text = text.substr(text.find_last_of("\\/") + 1);
       text = text.substr(0, text.rfind(".wav"));

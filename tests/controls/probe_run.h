@@ -1,5 +1,6 @@
-// Runs controls_probe headless with a key script, as a user would, and
-// collects what it printed, its transcript and its screen.
+// Runs controls_probe, or roteiro with a script, headless with a key script
+// as a user would, and collects what it printed, its transcript and its
+// screen.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -13,9 +14,10 @@ namespace controlstest {
 struct Outcome {
   int status;
   std::string output;  // what the probe printed, errors included
-  // Transcript events as "NAME text"; the console's writes and the keys
-  // taken are left out, pieces and letters are named without folder and
-  // extension ("PLAY _97").
+  // Transcript events as "NAME text"; the keys taken are left out, pieces
+  // and letters are named without folder and extension ("PLAY _97"), and
+  // the console's writes only when they hold more than blanks and line ends
+  // (the controls redraw their fields at every key).
   std::vector<std::string> events;
   std::vector<std::string> screen;  // the 25 rows
   double seconds;                   // wall time of the run
@@ -23,14 +25,17 @@ struct Outcome {
 
 class ProbeTest : public ::testing::Test {
  protected:
+  Outcome runProgram(const std::string& program, const std::string& arguments, const std::string& keys);
   Outcome run(const std::vector<std::string>& actions, const std::string& keys);
+  // roteiro runs the script (lines in UTF-8); `options` come before it.
+  Outcome runScript(const std::string& script, const std::string& keys, const std::string& options = "");
   // Whether `events` holds `wanted` in this order (others may come between).
   static bool inOrder(const std::vector<std::string>& events, const std::vector<std::string>& wanted);
   static int countOf(const std::vector<std::string>& events, const std::string& event);
 
   // Speech at 1.5 times the rate keeps the runs short.
   std::string ini_ = "[ESCUTA]\nFALANDO=Sim\nFALARTUDO=Sim\n[SINTETIZADOR]\nRAPIDINHO3=Sim\n";
-  std::string extraEnv_;
+  std::string extraEnv_;  // VARIABLE=value ... for the program's environment
   testsupport::ScratchDir scratch_;
 };
 
