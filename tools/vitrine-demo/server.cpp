@@ -14,6 +14,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include <openssl/crypto.h>
+
 #include "catalogue_answers.h"
 
 namespace vitrine {
@@ -240,6 +242,9 @@ bool serve(const std::vector<Listener>& listeners, Portal& portal, SSL_CTX* webT
       const ServerKind kind = listeners[i - 1].kind;
       std::thread([&sh, kind, fd] {
         handleConnection(sh, kind, fd);
+        // The thread's own TLS state (its random generators) goes now, not at
+        // thread exit, which may come after the process has ended.
+        OPENSSL_thread_stop();
         const std::lock_guard lock(sh.mutex);
         if (--sh.active == 0) sh.idle.notify_all();
       }).detach();
