@@ -31,17 +31,17 @@ enum class RangeKind { whole, part, unsatisfiable };
 RangeKind parseRange(const std::optional<std::string>& header, long long size, Range& out) {
   static constexpr std::string_view kUnit = "bytes=";
   if (!header || !std::string_view(*header).starts_with(kUnit)) return RangeKind::whole;
-  const std::string_view spec = std::string_view(*header).substr(kUnit.size());
-  const size_t dash = spec.find('-');
-  if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos) return RangeKind::whole;
-  const auto a = number(spec.substr(0, dash)), b = number(spec.substr(dash + 1));
+  const std::string_view ranges = std::string_view(*header).substr(kUnit.size());
+  const size_t dash = ranges.find('-');
+  if (dash == std::string_view::npos || ranges.find(',') != std::string_view::npos) return RangeKind::whole;
+  const auto a = number(ranges.substr(0, dash)), b = number(ranges.substr(dash + 1));
   if (dash == 0) {  // the last n bytes
     if (!b) return RangeKind::whole;
     if (*b == 0 || size == 0) return RangeKind::unsatisfiable;
     out = {std::max(0LL, size - *b), size - 1};
     return RangeKind::part;
   }
-  if (!a || (dash + 1 < spec.size() && (!b || *b < *a))) return RangeKind::whole;
+  if (!a || (dash + 1 < ranges.size() && (!b || *b < *a))) return RangeKind::whole;
   if (*a >= size) return RangeKind::unsatisfiable;
   out = {*a, b ? std::min(*b, size - 1) : size - 1};
   return RangeKind::part;

@@ -49,14 +49,14 @@ std::string keyPem(EVP_PKEY* key) {
 
 Key newKey() { return Key(EVP_EC_gen("P-256"), EVP_PKEY_free); }
 
-struct CertSpec {
+struct CertPlan {
   std::string commonName;
   long days;
   std::vector<std::pair<int, std::string>> extensions;  // added in this order
 };
 
 // Signs with issuerKey as issuer; a certificate with no issuer signs itself.
-Cert makeCert(EVP_PKEY* key, const CertSpec& spec, X509* issuer, EVP_PKEY* issuerKey) {
+Cert makeCert(EVP_PKEY* key, const CertPlan& plan, X509* issuer, EVP_PKEY* issuerKey) {
   Cert cert(X509_new(), X509_free);
   if (!cert || !X509_set_version(cert.get(), 2)) return Cert(nullptr, X509_free);
   unsigned char serial[16];
@@ -66,17 +66,17 @@ Cert makeCert(EVP_PKEY* key, const CertSpec& spec, X509* issuer, EVP_PKEY* issue
   BN_to_ASN1_INTEGER(bn, X509_get_serialNumber(cert.get()));
   BN_free(bn);
   X509_gmtime_adj(X509_getm_notBefore(cert.get()), -kDay);
-  X509_gmtime_adj(X509_getm_notAfter(cert.get()), spec.days * kDay);
+  X509_gmtime_adj(X509_getm_notAfter(cert.get()), plan.days * kDay);
   X509_set_pubkey(cert.get(), key);
   X509_NAME* name = X509_get_subject_name(cert.get());
   X509_NAME_add_entry_by_txt(name, "O", MBSTRING_UTF8,
                              reinterpret_cast<const unsigned char*>("Vitrine Aberta demo"), -1, -1, 0);
   X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8,
-                             reinterpret_cast<const unsigned char*>(spec.commonName.c_str()), -1, -1, 0);
+                             reinterpret_cast<const unsigned char*>(plan.commonName.c_str()), -1, -1, 0);
   X509_set_issuer_name(cert.get(), issuer ? X509_get_subject_name(issuer) : name);
   X509V3_CTX ctx;
   X509V3_set_ctx(&ctx, issuer ? issuer : cert.get(), cert.get(), nullptr, nullptr, 0);
-  for (const auto& [nid, value] : spec.extensions) {
+  for (const auto& [nid, value] : plan.extensions) {
     X509_EXTENSION* ext = X509V3_EXT_conf_nid(nullptr, &ctx, nid, value.c_str());
     const bool added = ext && X509_add_ext(cert.get(), ext, -1);
     X509_EXTENSION_free(ext);
