@@ -108,12 +108,24 @@ TEST_F(Editor, EveryActionIsHeard) {
       {"ctrl+s", "type abc\nkey Ctrl+S\nkey Enter\n", {"PLAY _APICPO"}},
       {"ctrl+y", "type abc\nkey Ctrl+Y\nkey Enter\n", {"PLAY _CPOAPA"}},
       {"ctrl+u beeps three times", "type abc\nkey Ctrl+U\nkey Enter\n", {"BEEP", "BEEP", "BEEP"}},
+      {"ctrl+f4 takes a speed and speech goes on", "key Ctrl+F4\ntype 5\ntype a\nkey Enter\n",
+       {"PLAY _VELOC", "PLAY _53", "PLAY _97"}},
+      {"ctrl+f4 refuses a letter", "key Ctrl+F4\ntype x\ntype a\nkey Enter\n",
+       {"PLAY _VELOC", "PLAY _120", "BEEP", "PLAY _97"}},
   };
   for (const Case& c : cases) {
     const controlstest::Outcome r = run({"edit:1:1:255:"}, c.keys);
     EXPECT_EQ(r.status, 0) << c.name << "\n" << r.output;
     EXPECT_TRUE(inOrder(r.events, c.events)) << c.name << ": " << testing::PrintToString(r.events);
   }
+}
+
+TEST_F(Editor, TheMagnifiedLineFollowsTheCursor) {
+  ini_ += "[BAIXAVISAO]\nAMPLIACAO=4\n";
+  const std::string typed(60, 'm');
+  const controlstest::Outcome r = run({"edit:1:1:255:"}, "type " + typed + "\nkey Home\nkey End\nkey Enter\n");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.output, "edit 13 [" + typed + "]\n");
 }
 
 TEST_F(Editor, TheEchoSettingsComeFromTheConfiguration) {
