@@ -1,13 +1,14 @@
 #include "console/open_word.h"
 
 #include <string>
+#include <vector>
 
 #include "console/edit_text.h"
 #include "console/beep.h"
 #include "console/settings.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
-#include "platform/shell_open.h"
+#include "platform/process.h"
 #include "speech/speech_activity.h"
 
 namespace controls {
@@ -23,21 +24,30 @@ std::string upperAscii(std::string_view text) {
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
+// A program (a path, or a name on PATH) with its arguments, not waited for.
+bool startProgram(const std::string& program, const std::vector<std::string>& args) {
+  const std::string file = platform::findProgramFile(program);
+  return !file.empty() && platform::startDetached(file, args);
+}
+
+// A document or address, with the desktop's program for it.
+bool openDocument(const std::string& target) { return startProgram("xdg-open", {target}); }
+
 bool launch(const std::string& word) {
   const std::string up = upperAscii(word);
   if (startsWith(up, "HTTP://") || startsWith(up, "HTTPS://") || startsWith(up, "WWW.")) {
     const std::string address = platform::cp1252ToUtf8(word);
     const std::string browser = settings::readSetting("ESCUTA", "PROG.HTM");
-    if (!browser.empty()) return platform::startProgram(platform::hostPath(browser), {address});
+    if (!browser.empty()) return startProgram(platform::hostPath(browser), {address});
     // The desktop takes a bare "www." name for a file: give it the scheme.
-    return platform::openDocument(startsWith(up, "WWW.") ? "http://" + address : address);
+    return openDocument(startsWith(up, "WWW.") ? "http://" + address : address);
   }
   const size_t dot = up.find('.');
   const std::string ext = dot == std::string::npos ? "" : up.substr(dot + 1, 3);
-  if (ext == "EXE" || ext == "COM") return platform::startProgram(platform::hostPath(word), {});
+  if (ext == "EXE" || ext == "COM") return startProgram(platform::hostPath(word), {});
   const std::string program = settings::readSetting("ESCUTA", "PROG." + ext);
-  if (program.empty()) return platform::openDocument(platform::hostPath(word));
-  return platform::startProgram(platform::hostPath(program), {platform::hostPath(word)});
+  if (program.empty()) return openDocument(platform::hostPath(word));
+  return startProgram(platform::hostPath(program), {platform::hostPath(word)});
 }
 
 }  // namespace
