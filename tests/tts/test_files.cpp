@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
+#include <string>
 
 #include "platform/codepage.h"
 
@@ -12,7 +15,10 @@ std::string cp(std::string_view utf8) { return platform::utf8ToCp1252(utf8); }
 std::string utf8(std::string_view cp1252) { return platform::cp1252ToUtf8(cp1252); }
 
 std::string writeTempFile(std::string_view name, std::string_view contents) {
-  const std::string path = testing::TempDir() + std::string(name);
+  // CTest runs each case as its own process in parallel: the process id keeps
+  // two cases from writing one file at once.
+  const std::string path =
+      testing::TempDir() + std::to_string(getpid()) + "-" + std::string(name);
   std::ofstream(path, std::ios::binary) << contents;
   return path;
 }
