@@ -25,3 +25,18 @@ function(escuta_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT}")
 endfunction()
+
+# A program made of the engine and a script built into it: the script files
+# are joined in order and turned into its table of lines at build time.
+#   escuta_embedded_program(name SCRIPTS files... SOURCES files... [LIBS ...])
+function(escuta_embedded_program name)
+  cmake_parse_arguments(ARG "" "" "SCRIPTS;SOURCES;LIBS" ${ARGN})
+  set(table "${CMAKE_CURRENT_BINARY_DIR}/${name}_script.cpp")
+  add_custom_command(OUTPUT "${table}"
+    COMMAND embed_script "${table}" ${ARG_SCRIPTS}
+    DEPENDS embed_script ${ARG_SCRIPTS}
+    WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+    COMMENT "Building the script into ${name}" VERBATIM)
+  add_executable(${name} ${ARG_SOURCES} "${table}")
+  target_link_libraries(${name} PRIVATE escuta_app ${ARG_LIBS})
+endfunction()
