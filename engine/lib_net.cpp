@@ -9,6 +9,7 @@
 #include "engine/channels.h"
 #include "engine/fail.h"
 #include "engine/libraries.h"
+#include "engine/net_connect.h"
 #include "engine/number.h"
 #include "engine/readers.h"
 #include "engine/run_state.h"
@@ -36,17 +37,6 @@ struct Target {
   std::string host;
   uint16_t port = 0;
 } g_target;
-
-// Keeps the window alive during a network wait. Esc gives the wait up and is
-// consumed; it is recognised when it is the only key waiting, so that keys
-// typed ahead stay queued in their order.
-bool keepWaiting() {
-  if (!console::keyPressed() || console::queuedCount() != 1) return true;
-  const uint8_t code = console::readKey();
-  if (code == kEsc) return false;
-  console::pushKey(code);
-  return true;
-}
 
 int32_t sendOn(int n, std::string_view bytes) {
   return !bytes.empty() && net::sendAll(channel(n).socketHandle, bytes) ? 1 : 0;
@@ -90,12 +80,6 @@ net::TlsOptions tlsOptions() {
 }
 
 void reportTlsError(int code) { console::streamWrite("Erro SSL: " + decimal(code) + "\r\n"); }
-
-int connectTo(std::string_view host, uint16_t port, bool tls) {
-  if (!tls) return net::openConnection(host, port, keepWaiting);
-  net::setTlsErrorReport(reportTlsError);
-  return net::openTlsConnection(host, port, tlsOptions(), keepWaiting);
-}
 
 void setTimeoutFromSettings() {
   int32_t us;
@@ -206,6 +190,22 @@ constexpr Command kNetCommands[] = {
 };
 
 }  // namespace
+
+// Esc is recognised when it is the only key waiting, so that keys typed
+// ahead stay queued in their order.
+bool keepWaiting() {
+  if (!console::keyPressed() || console::queuedCount() != 1) return true;
+  const uint8_t code = console::readKey();
+  if (code == kEsc) return false;
+  console::pushKey(code);
+  return true;
+}
+
+int connectTo(std::string_view host, uint16_t port, bool tls) {
+  if (!tls) return net::openConnection(host, port, keepWaiting);
+  net::setTlsErrorReport(reportTlsError);
+  return net::openTlsConnection(host, port, tlsOptions(), keepWaiting);
+}
 
 Library netLibrary() { return kNetCommands; }
 

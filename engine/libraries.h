@@ -23,6 +23,7 @@ Library searchLibrary();   // BUSCA
 Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN
 Library programLibrary();  // EXECUTA, EXISTEPROG, ENVIACMD, CMD
 Library netLibrary();      // INTERNET, CONECTA, ATIVASSL, SERVE, OBSERVA, IP
+Library downloadLibrary(); // TRAZDAREDE
 Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64, HTTP
 
 }  // namespace engine

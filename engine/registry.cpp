@@ -46,7 +46,7 @@ constexpr Library (*kLibraries[])() = {
     runLibrary, flowLibrary, valueLibrary, textLibrary, listLibrary, channelLibrary, speechLibrary,
     screenLibrary, inputLibrary, menuLibrary,
     fileLibrary, searchLibrary, byteLibrary, programLibrary,
-    encodingLibrary, netLibrary,
+    encodingLibrary, netLibrary, downloadLibrary,
 };
 
 struct Table {

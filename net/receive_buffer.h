@@ -22,6 +22,11 @@ bool hasData(const ReceiveBuffer& b, int timeoutMs);
 // The next byte; false at the end of the connection or on a read error.
 bool nextByte(ReceiveBuffer& b, char& byte);
 
+// Up to size bytes: those the buffer holds, or else one receive, straight
+// into area when that is at least as large as the buffer. 0 or less: the
+// connection ended or failed.
+long takeSome(ReceiveBuffer& b, char* area, size_t size);
+
 enum class LineResult { Line, End, GivenUp };
 
 // Reads up to a line feed, which is dropped together with one carriage

@@ -3,7 +3,9 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -17,15 +19,33 @@ char userDecimalPoint() {
   return point;
 }
 
-std::string fixedDecimal(double value, int places, char separator) {
-  char text[64];
-  // The C library's own locale is "C" here, so the point is always ".".
-  std::snprintf(text, sizeof text, "%.*f", places, value);
+namespace {
+
+// The C library's own locale is "C" here, so the point printed is always ".".
+std::string withSeparator(const char* text, char separator) {
   std::string out = text;
   for (char& c : out) {
     if (c == '.') c = separator;
   }
   return out;
+}
+
+}  // namespace
+
+std::string fixedDecimal(double value, int places, char separator) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", places, value);
+  return withSeparator(text, separator);
+}
+
+std::string generalDecimal(double value, int digits, char separator) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*G", digits, value);
+  if (std::strchr(text, 'E')) {
+    if (std::fabs(value) < 1) return "0";
+    std::snprintf(text, sizeof text, "%.0f", value);
+  }
+  return withSeparator(text, separator);
 }
 
 }  // namespace platform

@@ -12,4 +12,9 @@ char userDecimalPoint();
 // Fixed notation with `places` decimals and that separator.
 std::string fixedDecimal(double value, int places, char separator);
 
+// At most `digits` significant digits, trailing zeros dropped, with that
+// separator; never in exponent form: a value too large for the digits is
+// written whole, one too small for them is 0.
+std::string generalDecimal(double value, int digits, char separator);
+
 }  // namespace platform
