@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   espeak-ng libespeak-ng-dev wbrazilian
   tcl
+  nginx-light curl
 )
 
 missing=()
