@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "automation/desktop.h"
 #include "console/screen.h"
 #include "console/tone.h"
 #include "engine/libraries.h"
@@ -109,7 +110,7 @@ void pause(int64_t ms) {
 bool waitForTitle(int32_t seconds, const std::string& text) {
   const std::string wanted = upper(text);
   for (int64_t tries = 0; tries < 2 * static_cast<int64_t>(seconds); ++tries) {
-    std::string title = platform::utf8ToCp1252(platform::backend().activeWindowTitle());
+    std::string title = platform::utf8ToCp1252(automation::activeWindowTitle());
     title.resize(std::min<size_t>(title.size(), 250));
     if (upper(title).find(wanted) != std::string::npos) return true;
     console::delayMs(500);

@@ -45,7 +45,7 @@ constexpr Forms kOrder[] = {
 constexpr Library (*kLibraries[])() = {
     runLibrary, flowLibrary, valueLibrary, textLibrary, listLibrary, channelLibrary, speechLibrary,
     screenLibrary, inputLibrary, menuLibrary,
-    fileLibrary, searchLibrary, byteLibrary, programLibrary,
+    fileLibrary, searchLibrary, byteLibrary, programLibrary, automationLibrary,
     encodingLibrary, netLibrary, downloadLibrary,
 };
 

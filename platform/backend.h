@@ -71,6 +71,9 @@ class Backend {
   // bottom of the screen.
   virtual bool windowActive() = 0;
   virtual int bottomGap() = 0;
+  // The window system's handle of the window (an X window id); 0 when it
+  // has none.
+  virtual uint64_t windowHandle() { return 0; }
 
   // Drawing goes to the window's image; present() shows what changed.
   virtual void fillRect(const Rect& r, Rgb colour) = 0;

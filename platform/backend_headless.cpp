@@ -37,7 +37,10 @@ class HeadlessBackend final : public Backend {
     metrics = FontMetrics{spec.width, spec.height, spec.height * 4 / 5, 0};
     return fonts_++;
   }
-  bool openWindow(const WindowSpec&) override { return true; }
+  bool openWindow(const WindowSpec& spec) override {
+    title_ = spec.title;
+    return true;
+  }
   void closeWindow() override {}
   void setTitle(const std::string& utf8) override { title_ = utf8; }
   void showWindow(bool) override {}
@@ -46,6 +49,8 @@ class HeadlessBackend final : public Backend {
   // No pointer: it rests at the top left.
   void mousePosition(bool, int& x, int& y) override { x = y = 0; }
   bool windowActive() override { return true; }
+  // The one window of the headless desktop.
+  uint64_t windowHandle() override { return 1; }
   int bottomGap() override { return kWorkArea.h; }
   void fillRect(const Rect&, Rgb) override {}
   void drawText(int, int, int, std::string_view, Rgb, Rgb) override {}

@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/codepage.h"
 #include "platform/sdl_font.h"
+#include "platform/sdl_window_handle.h"
 
 namespace platform {
 namespace {
@@ -125,6 +126,8 @@ class SdlBackend final : public Backend {
   std::string activeWindowTitle() override { return windowActive() ? SDL_GetWindowTitle(window_) : ""; }
 
   bool windowActive() override { return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS); }
+
+  uint64_t windowHandle() override { return window_ ? sdlWindowHandle(window_) : 0; }
 
   int bottomGap() override {
     if (!window_) return 0;

@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev fonts-dejavu-core
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   xvfb xauth
+  libxtst-dev openbox x11-xkb-utils
   espeak-ng libespeak-ng-dev wbrazilian
   tcl
   nginx-light curl

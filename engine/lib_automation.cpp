@@ -1,0 +1,165 @@
+// Desktop automation commands: typing and pressing keys, clicking, other
+// programs' windows, the window in front, the console's handle and the
+// clipboard.
+#include <string>
+
+#include "automation/desktop.h"
+#include "automation/key_names.h"
+#include "automation/keystrokes.h"
+#include "automation/virtual_keys.h"
+#include "automation/window_pattern.h"
+#include "console/clipboard.h"
+#include "console/screen.h"
+#include "engine/libraries.h"
+#include "engine/number.h"
+#include "engine/option_word.h"
+#include "engine/readers.h"
+#include "engine/run_state.h"
+#include "engine/text.h"
+#include "engine/variables.h"
+#include "platform/codepage.h"
+#include "platform/platform.h"
+
+namespace engine {
+namespace {
+
+constexpr int kTypingPauseMs = 100;
+constexpr size_t kTitleLength = 254;       // CAPTURA's titles
+constexpr size_t kMatchTitleLength = 143;  // titles JANELA compares
+constexpr size_t kClipboardSize = 1000000;  // with the terminating zero
+
+std::string cut(std::string text, size_t length) {
+  if (text.size() > length) text.resize(length);
+  return text;
+}
+
+// The first word of the operands, up to the first blank, upper-cased.
+std::string firstWord(std::string_view& text) {
+  size_t end = 0;
+  while (end < text.size() && !isBlank(text[end])) ++end;
+  std::string word = upper(text.substr(0, end));
+  text = trim(text.substr(end));
+  return word;
+}
+
+bool digita(std::string_view text) {
+  std::string value;
+  if (!readOperand(text, value)) return false;
+  const bool noEnter = text == "&";
+  if (!noEnter && !text.empty()) return false;
+  if (!automation::typeText(value, kTypingPauseMs)) return false;
+  return noEnter || automation::pressKey(automation::kVkReturn, false, false, false, kTypingPauseMs);
+}
+
+bool aciona(std::string_view text) {
+  std::string value;
+  if (!readOperand(text, value) || !text.empty() || value.empty()) return false;
+  if (value.size() == 1) {
+    const auto c = static_cast<uint8_t>(value[0]);
+    return c >= 32 && c <= 127 ? automation::pressCharKey(c) : automation::typeChar(c, 1);
+  }
+  automation::KeyCombination k;
+  if (!automation::parseKeyCombination(upper(value), k)) return false;
+  return automation::pressKey(k.key, k.ctrl, k.shift, k.alt, kTypingPauseMs);
+}
+
+bool readWhole(std::string_view& text, int32_t& n) {
+  std::string value;
+  return readOperand(text, value) && numberValue(value, n);
+}
+
+bool clica(std::string_view text) {
+  automation::ClickMode mode = automation::ClickMode::Single;
+  if (takeWord(text, "DUPLO")) mode = automation::ClickMode::Double;
+  else if (takeWord(text, "NULO")) mode = automation::ClickMode::Move;
+  const bool onScreen = takeWord(text, "TELA");
+  int32_t x, y;
+  if (!readWhole(text, x)) return false;
+  if (!text.empty() && text[0] == ',') text = trim(text.substr(1));
+  if (!readWhole(text, y) || !text.empty()) return false;
+  int ox = 0, oy = 0;
+  if (!onScreen && !automation::pointerOrigin(ox, oy)) return false;
+  return automation::clickAt(ox + x, oy + y, mode);
+}
+
+bool janela(std::string_view text) {
+  state().channelStatus = 0;
+  const std::string action = firstWord(text);
+  std::string pattern;
+  if (!readOperand(text, pattern)) return false;
+  automation::Desktop* desktop = automation::desktop();
+  if (desktop) {
+    const std::string wanted = upper(pattern);
+    for (const automation::WindowInfo& w : desktop->windows()) {
+      const std::string title = upper(cut(platform::utf8ToCp1252(w.title), kMatchTitleLength));
+      if (!automation::titleMatches(wanted, title)) continue;
+      automation::WindowAction a;
+      if (action == "FECHA") a = automation::WindowAction::Close;
+      else if (action == "NORMAL") a = automation::WindowAction::Normal;
+      else if (action == "MAXIMIZA") a = automation::WindowAction::Maximize;
+      else if (action == "MINIMIZA") a = automation::WindowAction::Minimize;
+      else return false;
+      desktop->act(w.id, a);
+      return true;
+    }
+  }
+  state().channelStatus = 1;
+  return true;
+}
+
+// Home, Shift+End and Ctrl+Insert make the focused program select its
+// field and copy it; its text is then on the clipboard.
+std::string focusedField() {
+  automation::pressKey(automation::kVkHome, false, false, false, kTypingPauseMs);
+  automation::pressKey(automation::kVkEnd, false, true, false, kTypingPauseMs);
+  automation::pressKey(automation::kVkInsert, true, false, false, kTypingPauseMs);
+  return console::pasteFromClipboard(kTitleLength + 1);
+}
+
+bool captura(std::string_view text) {
+  if (text.empty()) return false;
+  const std::string what = firstWord(text);
+  int target;
+  if (!readTarget(text, target)) return false;
+  console::ensureConsole();
+  std::string value;
+  if (what == "ATIVA" || what == "TITULO" || what == "T\xCDTULO") {
+    value = cut(platform::utf8ToCp1252(automation::activeWindowTitle()), kTitleLength);
+  } else if (what == "FOCO") {
+    // The console is this program's one window: its title while it has the focus.
+    value = cut(platform::utf8ToCp1252(platform::backend().activeWindowTitle()), kTitleLength);
+  } else if (what == "CAMPO") {
+    value = focusedField();
+  }
+  setVariable(target, std::move(value));
+  return true;
+}
+
+bool handle(std::string_view text) {
+  int target;
+  if (!readTarget(text, target)) return false;
+  console::ensureConsole();
+  setVariable(target, decimal(static_cast<int64_t>(platform::backend().windowHandle())));
+  return true;
+}
+
+bool transfere(std::string_view text) {
+  const bool from = takeWord(text, "DE ");
+  if (!from && !takeWord(text, "PARA ")) return false;
+  int target;
+  if (!readTarget(text, target) || !text.empty()) return false;
+  if (from) console::copyToClipboard(cut(variable(target), kClipboardSize - 1));
+  else setVariable(target, console::pasteFromClipboard(kClipboardSize));
+  return true;
+}
+
+constexpr Command kAutomationCommands[] = {
+    {"DIGITA", digita},   {"ACIONA", aciona}, {"CLICA", clica},         {"JANELA", janela},
+    {"CAPTURA", captura}, {"HANDLE", handle}, {"TRANSFERE", transfere},
+};
+
+}  // namespace
+
+Library automationLibrary() { return kAutomationCommands; }
+
+}  // namespace engine
