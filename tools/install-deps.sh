@@ -13,6 +13,7 @@ packages=(
   espeak-ng libespeak-ng-dev wbrazilian
   tcl
   nginx-light curl
+  p7zip-full
 )
 
 missing=()
