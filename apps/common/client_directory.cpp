@@ -1,0 +1,19 @@
+#include "client_directory.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/paths.h"
+
+namespace app {
+
+std::string clientDirectory() { return platform::dataRoot() + "/telinha"; }
+
+void enterClientDirectory() {
+  const std::string dir = clientDirectory();
+  for (const char* sub : {"/temp", "/downloads/filmes", "/sinopses/filmes"}) platform::makeDirectories(dir + sub);
+  if (::chdir(dir.c_str()) != 0) std::fprintf(stderr, "cannot enter the client's directory %s\n", dir.c_str());
+}
+
+}  // namespace app

@@ -1,0 +1,92 @@
+#include "portal_settings.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "apps/common/embedded_script.h"
+#include "apps/common/script_program.h"
+#include "console/settings.h"
+#include "engine/number.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+
+namespace app {
+namespace {
+
+// Host names and addresses only: a value must not be able to end the quoted
+// literal it is put into.
+bool isHostName(std::string_view s) {
+  if (s.empty() || s.size() > 253) return false;
+  for (const char c : s) {
+    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                    c == '-' || c == '_' || c == ':';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+void readHost(const char* key, std::string& host) {
+  const std::string value = settings::readSetting("TELINHA", key);
+  if (value.empty()) return;
+  if (isHostName(value)) host = value;
+  else std::fprintf(stderr, "Escuta.ini [TELINHA] %s: \"%s\" is not a host name; using %s\n", key, value.c_str(), host.c_str());
+}
+
+void readPort(const char* key, int& port) {
+  const std::string value = settings::readSetting("TELINHA", key);
+  if (value.empty()) return;
+  int32_t n = 0;
+  if (engine::numberValue(value, n) && n >= 1 && n <= 65535) port = n;
+  else std::fprintf(stderr, "Escuta.ini [TELINHA] %s: \"%s\" is not a port; using %d\n", key, value.c_str(), port);
+}
+
+}  // namespace
+
+PortalSettings readPortalSettings() {
+  PortalSettings s;
+  readHost("HOSTWEB", s.webHost);
+  readPort("PORTAWEB", s.webPort);
+  readHost("HOSTAPI", s.apiHost);
+  readPort("PORTAAPI", s.apiPort);
+  readPort("PORTANOTIFICACOES", s.notesPort);
+  s.programFile = platform::utf8ToCp1252(platform::programFile());
+  return s;
+}
+
+std::string withPortalSettings(std::string_view line, const PortalSettings& s) {
+  const std::pair<std::string_view, std::string> values[] = {
+      {"{{HOSTWEB}}", s.webHost},
+      {"{{PORTAWEB}}", std::to_string(s.webPort)},
+      {"{{HOSTAPI}}", s.apiHost},
+      {"{{PORTAAPI}}", std::to_string(s.apiPort)},
+      {"{{PORTANOTIFICACOES}}", std::to_string(s.notesPort)},
+      {"{{PROGRAMA}}", s.programFile},
+  };
+  std::string out(line);
+  for (size_t at = out.find("{{"); at != std::string::npos; at = out.find("{{", at)) {
+    bool replaced = false;
+    for (const auto& [name, value] : values) {
+      if (out.compare(at, name.size(), name) == 0) {
+        out.replace(at, name.size(), value);
+        at += value.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) at += 2;
+  }
+  return out;
+}
+
+bool storePortalScript(const std::vector<std::string>&, std::string& error) {
+  const PortalSettings s = readPortalSettings();
+  std::vector<std::string> lines;
+  lines.reserve(kEmbeddedScript.count);
+  for (size_t i = 0; i < kEmbeddedScript.count; ++i) lines.push_back(withPortalSettings(kEmbeddedScript.lines[i], s));
+  std::vector<const char*> table;
+  table.reserve(lines.size());
+  for (const std::string& l : lines) table.push_back(l.c_str());
+  return storeLines(table.data(), table.size(), error);
+}
+
+}  // namespace app

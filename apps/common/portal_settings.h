@@ -1,0 +1,32 @@
+// Where the portal lives: the web host and the API server's address and
+// ports, read from section TELINHA of Escuta.ini. The client's scripts carry
+// placeholders ({{HOSTWEB}}, {{PORTAWEB}}, {{HOSTAPI}}, {{PORTAAPI}},
+// {{PORTANOTIFICACOES}}, and {{PROGRAMA}} for the program itself) that take these values when the lines are stored, so
+// that no script variable is spent on them.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+struct PortalSettings {
+  std::string webHost = "localhost";
+  int webPort = 443;
+  std::string apiHost = "localhost";
+  int apiPort = 6000;
+  int notesPort = 6001;
+  std::string programFile;  // {{PROGRAMA}}: this program, for the suite's menu
+};
+
+// The configured values; a missing key, or a value that is not a host name or
+// a port, gives the default (the refused value is reported on stderr).
+PortalSettings readPortalSettings();
+
+// The line with every placeholder replaced.
+std::string withPortalSettings(std::string_view line, const PortalSettings& settings);
+
+// A ScriptProgram's store: the built-in lines with the portal's values put in.
+bool storePortalScript(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace app

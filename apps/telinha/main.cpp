@@ -1,0 +1,12 @@
+// telinha, the portal client: the runtime with the client's script built in,
+// the portal's addresses from Escuta.ini put into it, run from the client's
+// own directory.
+#include "apps/common/client_directory.h"
+#include "apps/common/portal_settings.h"
+#include "apps/common/script_program.h"
+
+int main(int argc, char** argv) {
+  return app::runScriptProgram(argc, argv,
+                               {"telinha", "\nThe talking client of the Vitrine Aberta portal.\n",
+                                app::storePortalScript, app::enterClientDirectory, 0});
+}

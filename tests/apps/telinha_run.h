@@ -1,0 +1,70 @@
+// Runs the portal client end to end, as a user on a machine of their own:
+// vitrine-demo on loopback ports, a scratch home, configuration directory
+// (an Escuta.ini trusting the demo's CA and naming its ports) and client
+// directory, a stand-in mpv on PATH that records its arguments, and telinha
+// headless with a key script and a transcript. Programs the client starts
+// (the companion, the monitor, the suite updater) are ended by process id
+// when the machine goes.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "support/scratch.h"
+#include "vitrine/live_demo.h"
+
+namespace telinha_run {
+
+struct Machine {
+  testsupport::ScratchDir dir;
+  std::string home;       // the user's profile directory (telinha.dir)
+  std::string config;     // Escuta.ini's directory
+  std::string root;       // ESCUTA_ROOT: the build tree's data, with a client directory of its own
+  std::string client;     // root/telinha, where the client works
+  std::string bin;        // the stand-in mpv
+  std::string mpvLog;     // one line per argument of every mpv start, a blank line after each
+  live::Demo portal;
+  bool started = false;
+};
+
+struct Options {
+  std::vector<std::string> portalArgs;  // more vitrine-demo options (--fail PATH=CODE ...)
+  bool suiteUpdater = true;             // PGMESCUTA names the directory of atuescuta
+};
+
+// Starts the portal and prepares the machine; false when the portal did not
+// come up. A machine is used by one test; it may run the client many times.
+bool start(Machine& m, const Options& options = {});
+
+struct ClientRun {
+  int status = -1;
+  std::string transcript;  // the raw transcript
+  std::string seen;        // "SHOW text", "SAY text", "PLAY file", "MENU item", "RUN program",
+                           // "KEY code", "TITLE text", "ERROR line", one a line
+  std::string stderrText;
+};
+
+// Runs telinha with the key script (text of its instructions) and waits
+// for it to end (the headless time limit bounds it).
+ClientRun runClient(Machine& m, const std::string& keys);
+
+// The request lines the portal received, in order ("GET /contador.json HTTP/1.1"),
+// with the companion's end of the session and the monitor's polls left out
+// when `clientOnly`.
+std::vector<std::string> requestLines(const Machine& m, bool clientOnly = true);
+
+// The requests whole, as logged: method, path, headers, body.
+std::vector<nlohmann::json> requests(const Machine& m);
+
+// Whether a program the client started still runs, by its name.
+bool running(const std::string& name);
+
+// Ends what the client started (by process id), then the portal. Also done
+// when the machine goes out of scope through stop() in the test's teardown.
+void stop(Machine& m);
+
+// The file below the client directory, or empty.
+std::string clientFile(const Machine& m, const std::string& relative);
+
+}  // namespace telinha_run
