@@ -303,8 +303,10 @@ class X11Desktop final : public Desktop {
 
   Window activeWindow() {
     if (windowManager()) {
+      // A window just hidden may still be named active for a moment.
       const std::vector<long> active = cardinals(root_, atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
-      return active.empty() ? 0 : static_cast<Window>(active[0]);
+      const Window w = active.empty() ? 0 : static_cast<Window>(active[0]);
+      return w && shownOrMinimised(w) ? w : 0;
     }
     // No manager: the top-level window that holds the focus.
     Window focus = 0;

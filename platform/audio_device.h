@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/wave_header.h"
 
 namespace platform {
@@ -23,14 +24,13 @@ enum WaveError : int {
   kWaveBadFormat = 32,
 };
 
-// Steady-clock microseconds: when the device last handed on the first sample
+// On the clock (clockUs): when the device last handed on the first sample
 // of a sound that began from silence, and when it last fell silent (reset or
 // run out). For measuring latency.
 struct AudioTimes {
   int64_t startedUs = 0;
   int64_t silencedUs = 0;
 };
-int64_t steadyUs();
 
 // What every device takes: 8 or 16 bits, one or two channels, 1 to 384 kHz.
 bool playableFormat(const WaveFormat& format);

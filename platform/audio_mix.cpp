@@ -1,4 +1,5 @@
 #include "platform/audio_mix.h"
+#include "platform/clock.h"
 
 #include <SDL.h>
 
@@ -108,9 +109,5 @@ size_t renderMix(Mix& mix, int16_t* out, size_t frames, int64_t nowUs, std::vect
   return std::max(wave, tone);
 }
 
-int64_t steadyUs() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/audio_mix.h"
+#include "platform/clock.h"
 #include "platform/audio_record.h"
 
 namespace platform {
@@ -21,7 +22,7 @@ class NullAudio final : public AudioDevice {
   ~NullAudio() override {
     {
       std::lock_guard lock(m_);
-      catchUp(steadyUs());
+      catchUp(clockUs());
       quit_ = true;
     }
     cv_.notify_one();
@@ -48,7 +49,7 @@ class NullAudio final : public AudioDevice {
   bool writeWave(int tag, const uint8_t* data, size_t size) override {
     std::unique_lock lock(m_);
     if (!wave_.rate) return false;
-    const int64_t now = steadyUs();
+    const int64_t now = clockUs();
     catchUp(now);
     queueMixBlock(mix_, tag, convertPcm(data, size, wave_, mix_.rate, mix_.channels));
     if (mix_.startPending) {  // nothing lies between the write and the first frame
@@ -65,7 +66,7 @@ class NullAudio final : public AudioDevice {
     std::vector<int> dropped;
     {
       std::lock_guard lock(m_);
-      const int64_t now = steadyUs();
+      const int64_t now = clockUs();
       catchUp(now);
       dropped = dropMixBlocks(mix_);
       if (!dropped.empty()) mix_.times.silencedUs = now;
@@ -79,7 +80,7 @@ class NullAudio final : public AudioDevice {
     bool playing;
     {
       std::lock_guard lock(m_);
-      catchUp(steadyUs());
+      catchUp(clockUs());
       playing = !mix_.blocks.empty();
     }
     cv_.notify_one();  // blocks this caught up on are told by the clock thread
@@ -93,7 +94,7 @@ class NullAudio final : public AudioDevice {
     if (!toneSamples(image, format, data, size)) return;
     {
       std::lock_guard lock(m_);
-      const int64_t now = steadyUs();
+      const int64_t now = clockUs();
       catchUp(now);
       openDevice(format);
       mix_.tone = convertPcm(data, size, format, mix_.rate, mix_.channels);
@@ -107,7 +108,7 @@ class NullAudio final : public AudioDevice {
   void stopTone() override {
     {
       std::lock_guard lock(m_);
-      catchUp(steadyUs());
+      catchUp(clockUs());
       mix_.tone.clear();
     }
     cv_.notify_one();
@@ -158,7 +159,7 @@ class NullAudio final : public AudioDevice {
   void run() {
     std::unique_lock lock(m_);
     while (!quit_) {
-      catchUp(steadyUs());
+      catchUp(clockUs());
       if (!finished_.empty()) {
         std::vector<int> tags;
         tags.swap(finished_);
@@ -170,7 +171,7 @@ class NullAudio final : public AudioDevice {
       if (mix_.blocks.empty()) {
         cv_.wait(lock);
       } else {
-        cv_.wait_until(lock, std::chrono::steady_clock::time_point(std::chrono::microseconds(nextEndUs())));
+        cv_.wait_until(lock, std::chrono::steady_clock::time_point(std::chrono::microseconds(realUsAt(nextEndUs()))));
       }
     }
   }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/audio_mix.h"
+#include "platform/clock.h"
 #include "platform/audio_record.h"
 
 namespace platform {
@@ -165,7 +166,7 @@ class SdlAudio final : public AudioDevice {
     auto* a = static_cast<SdlAudio*>(self);
     const size_t frames = static_cast<size_t>(len) / 2 / static_cast<size_t>(a->mix_.channels);
     auto* samples = reinterpret_cast<int16_t*>(out);
-    const size_t sound = renderMix(a->mix_, samples, frames, steadyUs(), a->finished_);
+    const size_t sound = renderMix(a->mix_, samples, frames, clockUs(), a->finished_);
     recordAudio(samples, sound, a->mix_.rate, a->mix_.channels, a->recordBits_);
     for (int tag : a->finished_) a->done_(tag);
     a->finished_.clear();

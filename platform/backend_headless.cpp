@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/backend.h"
+#include "platform/clock.h"
 
 namespace platform {
 namespace {
@@ -74,7 +75,7 @@ class HeadlessBackend final : public Backend {
     pollfd p{wakePipe_[0], POLLIN, 0};
     int n;
     do {
-      n = ::poll(&p, wakePipe_[0] >= 0 ? 1 : 0, timeoutMs);
+      n = ::poll(&p, wakePipe_[0] >= 0 ? 1 : 0, realMs(timeoutMs));
     } while (n < 0 && errno == EINTR);
     if (n <= 0) return false;
     char buf[64];

@@ -22,6 +22,7 @@ const OptionDef kOptions[] = {
     {"--screen-out", "ESCUTA_SCREEN_OUT", &Options::screenOut, "FILE  write the screen's rows at exit"},
     {"--time-limit", "ESCUTA_TIME_LIMIT", nullptr, "SECONDS  headless: end the run after this long (600)"},
     {"--audio-device", "ESCUTA_AUDIO_DEVICE", nullptr, "headless: play through the real audio device"},
+    {"--clock-speed", "ESCUTA_CLOCK_SPEED", nullptr, "N  headless: run the clock N times faster (tests; 1)"},
 };
 
 bool parseSeconds(const std::string& text, double& out) {
@@ -34,6 +35,31 @@ bool parseSeconds(const std::string& text, double& out) {
 
 bool isTrue(const char* v) { return v && *v && std::strcmp(v, "0") != 0; }
 
+bool parseSpeed(const std::string& text, int& out) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < 1 || v > kMaxClockSpeed) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+// The value of an option that is not plain text; `name` is how the user gave it.
+bool parseValue(const OptionDef& d, const std::string& value, const std::string& name, Options& options,
+                std::string& error) {
+  if (d.text) {
+    options.*d.text = value;
+  } else if (std::strcmp(d.flag, "--clock-speed") == 0) {
+    if (!parseSpeed(value, options.clockSpeed)) {
+      error = name + " takes a whole number from 1 to " + std::to_string(kMaxClockSpeed) + ", not " + value;
+      return false;
+    }
+  } else if (!parseSeconds(value, options.timeLimit)) {
+    error = name + " takes a positive number of seconds, not " + value;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ParseResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -41,12 +67,8 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
   for (const OptionDef& d : kOptions) {
     const char* v = std::getenv(d.env);
     if (!v) continue;
-    if (d.text) options.*d.text = v;
-    else if (std::strcmp(d.flag, "--audio-device") == 0) options.audioDevice = isTrue(v);
-    else if (*v && !parseSeconds(v, options.timeLimit)) {
-      error = std::string(d.env) + " is not a number of seconds: " + v;
-      return ParseResult::Error;
-    }
+    if (std::strcmp(d.flag, "--audio-device") == 0) options.audioDevice = isTrue(v);
+    else if ((d.text || *v) && !parseValue(d, v, d.env, options, error)) return ParseResult::Error;
   }
   int i = 1;
   for (; i < argc; ++i) {
@@ -84,12 +106,7 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
       }
       value = argv[++i];
     }
-    if (def->text) {
-      options.*def->text = value;
-    } else if (!parseSeconds(value, options.timeLimit)) {
-      error = arg + " takes a positive number of seconds, not " + value;
-      return ParseResult::Error;
-    }
+    if (!parseValue(*def, value, arg, options, error)) return ParseResult::Error;
   }
   for (; i < argc; ++i) options.args.emplace_back(argv[i]);
   if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "headless" &&

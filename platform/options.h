@@ -14,8 +14,11 @@ struct Options {
   std::string screenOut;
   bool audioDevice = false;
   double timeLimit = 600;  // seconds on the headless clock
+  int clockSpeed = 1;      // headless: how many times faster than real time
   std::vector<std::string> args;  // what follows the options
 };
+
+inline constexpr int kMaxClockSpeed = 100;
 
 enum class ParseResult { Run, Help, Version, Error };
 

@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include "platform/clock.h"
+
 #include <time.h>
 
 #include <cstdio>
@@ -39,18 +41,15 @@ struct State {
 
 State g;
 
-uint64_t monotonicMs() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
-}
+uint64_t clockMs() { return static_cast<uint64_t>(clockUs() / 1000); }
 
-const uint64_t g_epoch = monotonicMs();
+const uint64_t g_epoch = clockMs();
 
 // Programs a script starts get the backend, the settings and the data root,
 // but never another program's transcript, keys, recording or screen dump.
 void prepareChildEnvironment(const Options& options) {
   ::setenv("ESCUTA_FRONTEND", g.backend->name(), 1);
+  if (options.clockSpeed != 1) ::setenv("ESCUTA_CLOCK_SPEED", std::to_string(options.clockSpeed).c_str(), 1);
   if (!options.configDir.empty()) ::setenv("ESCUTA_CONFIG_DIR", options.configDir.c_str(), 1);
   for (const char* v : {"ESCUTA_KEYS", "ESCUTA_TRANSCRIPT", "ESCUTA_AUDIO_OUT", "ESCUTA_SCREEN_OUT"}) ::unsetenv(v);
 }
@@ -117,6 +116,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     return 2;
   }
   g.headless = std::string(g.backend->name()) == "headless";
+  if (g.headless) setClockSpeed(options.clockSpeed);
   if (g.headless) g.deadline = nowMs() + static_cast<uint64_t>(options.timeLimit * 1000.0);
   if (!options.transcript.empty() && !openTranscript(options.transcript)) {
     std::fprintf(stderr, "%s: cannot write the transcript %s\n", program.c_str(), options.transcript.c_str());
@@ -174,9 +174,10 @@ void setAwaitingKey(bool awaiting) { g.awaiting = awaiting; }
 
 Mods modifiers() { return g.scriptMods ? g.mods : g.backend->modifiers(); }
 
-uint64_t nowMs() { return monotonicMs() - g_epoch; }
+uint64_t nowMs() { return clockMs() - g_epoch; }
 
 void sleepMs(int ms) {
+  ms = realMs(ms);
   if (ms <= 0) return;
   timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
   while (nanosleep(&ts, &ts) != 0) {

@@ -48,7 +48,7 @@ void followKeys(int fd, std::vector<double>& latencies, std::atomic<bool>& done)
   while (!done) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n <= 0) continue;
-    const int64_t now = platform::steadyUs();
+    const int64_t now = platform::clockUs();
     pending.append(buffer, static_cast<size_t>(n));
     for (size_t nl; (nl = pending.find('\n')) != std::string::npos; pending.erase(0, nl + 1)) {
       const std::string event = pending.substr(0, pending.find('\t'));

@@ -70,7 +70,7 @@ int measure(int argc, char** argv) {
     // Requests fall anywhere in the device's buffer period, not just after
     // the callback that ended the previous sound.
     platform::sleepMs((i * 7) % 11);
-    const int64_t t0 = platform::steadyUs();
+    const int64_t t0 = platform::clockUs();
     if (speech::playWaveImage(shortSound) != 0) {
       std::printf("  the device cannot be opened\n");
       return 1;
@@ -81,7 +81,7 @@ int measure(int argc, char** argv) {
     speech::playWaveImage(longSound);
     const uint64_t until = platform::nowMs() + 30 + static_cast<uint64_t>((i * 7) % 23);
     while (platform::nowMs() < until) console::waitMessage(1);
-    const int64_t t1 = platform::steadyUs();
+    const int64_t t1 = platform::clockUs();
     console::pushKey(' ');
     speech::isSpeaking();  // the check every waiting loop makes next
     stop.push_back(static_cast<double>(deviceTimeAfter(t1, &platform::AudioTimes::silencedUs) - t1) / 1000);

@@ -52,7 +52,7 @@ int measureEcho(int argc, char** argv) {
   std::vector<double> ms;
   for (int i = 0; i < kEchoTrials; ++i) {
     platform::sleepMs(i % 7);
-    const int64_t t0 = platform::steadyUs();
+    const int64_t t0 = platform::clockUs();
     console::pushKey(static_cast<uint8_t>('a' + i % 26));
     speech::echoKey();
     ms.push_back(static_cast<double>(firstSampleAfter(t0) - t0) / 1000);
@@ -82,7 +82,7 @@ double child(const std::string& self, const std::string& args) {
 void report(const std::string& self, const char* device, const std::string& options) {
   std::vector<double> starts;
   for (int i = 0; i < kStartTrials; ++i) {
-    const int64_t t0 = platform::steadyUs();
+    const int64_t t0 = platform::clockUs();
     const double first = child(self, "first " + options);
     if (first > 0) starts.push_back((first - static_cast<double>(t0)) / 1000);
   }

@@ -95,4 +95,31 @@ TEST_F(Roteiro, RunsAScriptOfExactly5000LinesAndOneWithAByteOrderMark) {
   EXPECT_NE(slurp(dir_ / "t.txt").find("SHOW\tol\xC3\xA1\\r\\n"), std::string::npos) << slurp(dir_ / "t.txt");
 }
 
+// A sped-up headless clock changes how long a run takes, nothing else: the
+// same events in the same order and the same sound, sample for sample, with
+// keys that wait for the speech to end and a pause between them.
+TEST_F(Roteiro, AFasterClockKeepsEveryEventAndEverySample) {
+  const std::string s = script("fala.txt",
+                               "escreve \"Ponto, 12.\"\n"
+                               "le tecla $t\n"
+                               "espera ms 700\n"
+                               "soletra \"ab\"\n"
+                               "le $linha\n"
+                               "escreve $linha \" \" hora\n"
+                               "termina\n");
+  std::ofstream(dir_ / "k.txt") << "key a\ntype ol\xC3\xA1\nkey Enter\n";
+  std::string seen[2], heard[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string speed = i == 0 ? "1" : "25";
+    const Outcome r = run("--frontend headless --config-dir " + dir_.path() + " --keys k.txt --transcript t" +
+                          speed + ".txt --audio-out a" + speed + ".wav --clock-speed " + speed + " " + s);
+    ASSERT_EQ(r.status, 0) << r.err;
+    seen[i] = slurp(dir_ / ("t" + speed + ".txt"));
+    heard[i] = slurp(dir_ / ("a" + speed + ".wav"));
+  }
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_GT(heard[0].size(), 20000u);
+  EXPECT_TRUE(heard[0] == heard[1]) << heard[0].size() << " vs " << heard[1].size() << " bytes";
+}
+
 }  // namespace

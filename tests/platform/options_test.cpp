@@ -22,19 +22,28 @@ TEST(Options, OptionsComeBeforeTheProgramsOwnArguments) {
   EXPECT_EQ(o.keys, "k.txt");
   EXPECT_DOUBLE_EQ(o.timeLimit, 2.5);
   EXPECT_TRUE(o.audioDevice);
+  EXPECT_EQ(o.clockSpeed, 1);
   EXPECT_EQ(o.args, (std::vector<std::string>{"s.txt", "--keys", "x"}));
 }
 
 TEST(Options, EnvironmentGivesDefaultsThatTheCommandLineOverrides) {
   setenv("ESCUTA_TRANSCRIPT", "env.txt", 1);
   setenv("ESCUTA_TIME_LIMIT", "7", 1);
+  setenv("ESCUTA_CLOCK_SPEED", "20", 1);
   platform::Options o;
   std::string error;
   ASSERT_EQ(parse({"--transcript", "-"}, o, error), platform::ParseResult::Run);
   EXPECT_EQ(o.transcript, "-");
   EXPECT_DOUBLE_EQ(o.timeLimit, 7);
+  EXPECT_EQ(o.clockSpeed, 20);
+  ASSERT_EQ(parse({"--clock-speed", "3"}, o, error), platform::ParseResult::Run);
+  EXPECT_EQ(o.clockSpeed, 3);
+  setenv("ESCUTA_CLOCK_SPEED", "fast", 1);
+  EXPECT_EQ(parse({}, o, error), platform::ParseResult::Error);
+  EXPECT_EQ(error, "ESCUTA_CLOCK_SPEED takes a whole number from 1 to 100, not fast");
   unsetenv("ESCUTA_TRANSCRIPT");
   unsetenv("ESCUTA_TIME_LIMIT");
+  unsetenv("ESCUTA_CLOCK_SPEED");
 }
 
 TEST(Options, Errors) {
@@ -45,6 +54,9 @@ TEST(Options, Errors) {
       {{"--nope"}, "unknown option --nope"},
       {{"--keys"}, "--keys needs a value"},
       {{"--time-limit", "0"}, "--time-limit takes a positive number of seconds, not 0"},
+      {{"--clock-speed", "0"}, "--clock-speed takes a whole number from 1 to 100, not 0"},
+      {{"--clock-speed=2.5"}, "--clock-speed takes a whole number from 1 to 100, not 2.5"},
+      {{"--clock-speed", "101"}, "--clock-speed takes a whole number from 1 to 100, not 101"},
       {{"--frontend", "gtk"}, "unknown frontend gtk (sdl, tty or headless)"},
   };
   for (const Case& c : cases) {

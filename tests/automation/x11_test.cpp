@@ -1,0 +1,186 @@
+// Desktop automation on a real X desktop: Xvfb with the openbox window
+// manager, and roteiro programs in the sdl backend driving one another.
+// Scripts write their findings as lines starting with "=".
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "support/scratch.h"
+#include "x_desktop.h"
+
+namespace {
+
+using testsupport::ScratchDir;
+using testsupport::XDesktop;
+using testsupport::XProgram;
+
+// Script lines (Windows-1252) joined with CR LF.
+std::string script(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+// A program that names its window and reads one line into the findings.
+std::string lineReader(const char* title) {
+  return script({(std::string("TITULO \"") + title + "\"").c_str(), "LE A", "ESCREVE \"=\" A"});
+}
+
+class X11 : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { desktop_ = new XDesktop(); }
+  static void TearDownTestSuite() {
+    delete desktop_;
+    desktop_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(desktop_->ready()) << "no Xvfb with openbox";
+    desktop_->setLayout("us");
+  }
+
+  static XDesktop* desktop_;
+  ScratchDir dir_;
+};
+
+XDesktop* X11::desktop_ = nullptr;
+
+// Typed text reaches another program's line editor whole, accents through
+// the layout's dead keys (br) or keys lent for the moment (us, which has none).
+TEST_F(X11, DigitaTypesIntoAnotherProgramInEachLayout) {
+  for (const char* layout : {"us", "br"}) {
+    ASSERT_TRUE(desktop_->setLayout(layout));
+    XProgram target(dir_, std::string("alvo_") + layout, lineReader("Alvo de teste"));
+    ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+    XProgram driver(dir_, std::string("piloto_") + layout,
+                    script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                            "DIGITA \"Ol\xE1 \xE7\xE3o \xFC a~b^c \xC0 \x80 [x] Y\xFD\""}));
+    EXPECT_EQ(driver.wait(), 0) << layout;
+    EXPECT_EQ(target.wait(10000), 0) << layout;
+    EXPECT_EQ(target.findings(), "=Ol\xC3\xA1 \xC3\xA7\xC3\xA3o \xC3\xBC a~b^c \xC3\x80 \xE2\x82\xAC [x] Y\xC3\xBD\n")
+        << layout;
+  }
+}
+
+TEST_F(X11, AcionaPressesKeysInAnotherProgram) {
+  XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                          "ACIONA \"A\"", "ACIONA \"shift+b\"", "ACIONA \"c\"", "ACIONA \"home\"", "ACIONA \"#46\"",
+                          "ACIONA \"enter\""}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(target.wait(10000), 0);
+  EXPECT_EQ(target.findings(), "=Bc\n");
+}
+
+TEST_F(X11, ClicaClicksInTheWindowInFront) {
+  XProgram target(dir_, "alvo", script({"TITULO \"Alvo de teste\"", "LE TECLA A", "ESCREVE \"=\" A"}));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                          "CLICA 100, 100"}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(target.wait(10000), 0);
+  EXPECT_EQ(target.findings(), "=000#13\n");
+}
+
+TEST_F(X11, JanelaPatternsWithLeadingAndTrailingStars) {
+  XProgram target(dir_, "alvo", lineReader("Bloco de Notas Teste"));
+  ASSERT_NE(desktop_->waitForWindow("Bloco de Notas Teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "JANELA NORMAL \"*bloco\"", "CHECA A", "JANELA NORMAL \"*notas\"",
+                          "CHECA B", "JANELA NORMAL \"teste*\"", "CHECA C", "JANELA NORMAL \"bloco*\"", "CHECA D",
+                          "JANELA NORMAL \"*bloco de notas teste*\"", "CHECA E", "JANELA NORMAL \"*bloco de notas*\"",
+                          "CHECA F", "JANELA NORMAL \"NOTAS t\"", "CHECA G", "JANELA NORMAL \"inexistente\"",
+                          "CHECA H", "ESCREVE \"=\" A B C D E F G H"}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=01010101\n");
+}
+
+TEST_F(X11, JanelaFechaClosesAnotherProgramsWindow) {
+  XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "JANELA FECHA \"alvo de TESTE\"", "CHECA A",
+                          "JANELA FECHA \"alvo de teste\"", "CHECA B", "ESCREVE \"=\" A B"}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=01\n");
+  // Closed as by its close box: the program ends at once, having read nothing.
+  EXPECT_EQ(target.wait(5000), 0);
+  EXPECT_EQ(target.findings(), "");
+}
+
+TEST_F(X11, JanelaFechaOnTheOwnConsoleEndsTheProgram) {
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESCREVE \"=antes\"", "JANELA FECHA \"pilot\"", "ESCREVE \"=depois\""}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=antes\n");
+}
+
+TEST_F(X11, CapturaAtivaFollowsActivationMinimiseAndRestore) {
+  XProgram one(dir_, "um", lineReader("Alvo Um"));
+  XProgram two(dir_, "dois", lineReader("Alvo Dois"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo Um"), 0u);
+  ASSERT_NE(desktop_->waitForWindow("Alvo Dois"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                          "JANELA NORMAL \"alvo um\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                          "JANELA MAXIMIZA \"alvo dois\"", "ESPERA 3, \"alvo dois\"", "CHECA B", "ESCREVE \"=\" B",
+                          "CAPTURA TITULO A", "ESCREVE \"=\" A", "JANELA MINIMIZA \"alvo dois\"", "CHECA B",
+                          "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" B A", "JANELA NORMAL \"alvo dois\"",
+                          "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A"}));
+  EXPECT_EQ(driver.wait(), 0);
+  const std::string seen = driver.findings();
+  EXPECT_EQ(seen.substr(0, seen.find("=0") + 2), "=Piloto\n=Alvo Um\n=0");
+  EXPECT_NE(seen.find("=Alvo Dois\n=0"), std::string::npos) << seen;  // minimised: in front no more
+  EXPECT_TRUE(seen.ends_with("=Alvo Dois\n")) << seen;                 // restored and in front
+  EXPECT_EQ(seen.find("=0Alvo Dois"), std::string::npos) << seen;
+}
+
+TEST_F(X11, TransfereCarriesAccentedTextBetweenPrograms) {
+  XProgram source(dir_, "origem",
+                  script({"TITULO \"Origem\"", "SEJA A \"a\xE7\xE3o \x80 \xFC\"", "TRANSFERE DE A", "ESPERA 5",
+                          "TRANSFERE PARA D", "ESCREVE \"=\" D"}));
+  ASSERT_NE(desktop_->waitForWindow("Origem"), 0u);
+  XProgram reader(dir_, "destino",
+                  script({"TITULO \"Destino\"", "TRANSFERE PARA B", "ESCREVE \"=\" B", "SEJA C \"volta \xE9\"",
+                          "TRANSFERE DE C", "ESPERA 6"}));
+  EXPECT_EQ(reader.wait(), 0);
+  EXPECT_EQ(source.wait(), 0);
+  EXPECT_EQ(reader.findings(), "=a\xC3\xA7\xC3\xA3o \xE2\x82\xAC \xC3\xBC\n");
+  EXPECT_EQ(source.findings(), "=volta \xC3\xA9\n");
+}
+
+TEST_F(X11, TelaMinimizadaHidesTheConsoleAndNormalBringsItBack) {
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "HANDLE H", "ESCREVE \"=\" H", "TELA MINIMIZADA",
+                          "ESPERA MS 300", "JANELA NORMAL \"piloto\"", "CHECA A", "CAPTURA ATIVA B",
+                          "ESCREVE \"=\" A B \"|\"", "TELA NORMAL", "ESPERA MS 300", "CAPTURA ATIVA C",
+                          "ESCREVE \"=\" C", "LE D"}));
+  const unsigned long window = desktop_->waitForWindow("Piloto");
+  ASSERT_NE(window, 0u);
+  for (int i = 0; i < 400 && driver.findings().find("=Piloto") == std::string::npos; ++i) usleep(50000);
+  EXPECT_EQ(driver.findings(), "=" + std::to_string(window) + "\n=1|\n=Piloto\n");
+  EXPECT_EQ(desktop_->activeTitle(), "Piloto");
+}
+
+// A display without XTest: nothing can be injected, so the commands take
+// their failure paths; windows, the title in front and the clipboard go on.
+TEST(X11WithoutXTest, CommandsTakeTheirFailurePaths) {
+  XDesktop desktop({"-extension", "XTEST"});
+  ASSERT_TRUE(desktop.ready());
+  ScratchDir dir;
+  for (const char* command : {"DIGITA \"abc\"", "ACIONA \"enter\"", "CLICA 10, 10"}) {
+    XProgram p(dir, "sem", script({"TITULO \"Sem\"", "ESPERA MS 300", "CAPTURA ATIVA A", "JANELA NORMAL \"sem\"",
+                                   "CHECA B", "SEJA D \"a\xE7\xE3o\"", "TRANSFERE DE D", "TRANSFERE PARA E",
+                                   "ESCREVE \"=\" A B E", command, "ESCREVE \"=depois\""}));
+    // The error report waits for the user's Enter: the program is ended here.
+    for (int i = 0; i < 200 && p.findings().find("ERROR") == std::string::npos; ++i) usleep(50000);
+    EXPECT_EQ(p.findings(), "=Sem1a\xC3\xA7\xC3\xA3o\nERROR 10\n") << command;
+    EXPECT_TRUE(p.running()) << command;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "x_desktop.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+// Last: Xlib's macros would clash with the names above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace testsupport {
+namespace {
+
+pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, int keepFd = -1) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (err >= 0) {
+    dup2(err, 1);
+    dup2(err, 2);
+  }
+  for (int fd = 3; fd < 256; ++fd) {
+    if (fd != keepFd) ::close(fd);
+  }
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+void stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  int status;
+  for (int i = 0; i < 100; ++i) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return;
+    usleep(20000);
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+}
+
+void sleepMs(int ms) {
+  timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+  nanosleep(&ts, nullptr);
+}
+
+std::string textProperty(Display* d, Window w, const char* name, Atom type) {
+  Atom actual;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  std::string text;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 4096, False, type, &actual, &format, &count, &after,
+                         &data) == Success &&
+      data && format == 8) {
+    text.assign(reinterpret_cast<char*>(data), count);
+  }
+  if (data) XFree(data);
+  return text;
+}
+
+std::vector<unsigned long> windowList(Display* d, Window w, const char* name) {
+  Atom actual;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> items;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 4096, False, XA_WINDOW, &actual, &format, &count,
+                         &after, &data) == Success &&
+      data && format == 32) {
+    const auto* p = reinterpret_cast<const unsigned long*>(data);
+    items.assign(p, p + count);
+  }
+  if (data) XFree(data);
+  return items;
+}
+
+int ignore(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+XDesktop::XDesktop(std::vector<std::string> extraServerArgs, bool windowManager) {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+                                   "-nolisten", "tcp"};
+  args.insert(args.end(), extraServerArgs.begin(), extraServerArgs.end());
+  server_ = spawn(args, "/dev/null", fds[1]);
+  ::close(fds[1]);
+  // The server writes its display number once it accepts connections.
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  char c;
+  while (poll(&p, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(fds[0]);
+  if (number.empty()) return;
+  display_ = ":" + number;
+  setenv("DISPLAY", display_.c_str(), 1);
+  XSetErrorHandler(ignore);
+  if (!windowManager) {
+    ready_ = true;
+    return;
+  }
+  manager_ = spawn({"openbox", "--sm-disable"}, "/dev/null");
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  for (int waited = 0; waited < 10000 && !ready_; waited += 50) {
+    ready_ = !windowList(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK").empty();
+    if (!ready_) sleepMs(50);
+  }
+  XCloseDisplay(d);
+}
+
+XDesktop::~XDesktop() {
+  stop(manager_);
+  stop(server_);
+}
+
+unsigned long XDesktop::waitForWindow(const std::string& title, int timeoutMs) const {
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return 0;
+  unsigned long found = 0;
+  for (int waited = 0; waited < timeoutMs && !found; waited += 50) {
+    for (const unsigned long w : windowList(d, DefaultRootWindow(d), "_NET_CLIENT_LIST")) {
+      if (textProperty(d, w, "_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False)) == title) found = w;
+    }
+    if (!found) sleepMs(50);
+  }
+  XCloseDisplay(d);
+  return found;
+}
+
+std::string XDesktop::activeTitle() const {
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return "";
+  const std::vector<unsigned long> active = windowList(d, DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
+  std::string title;
+  if (!active.empty() && active[0]) {
+    title = textProperty(d, active[0], "_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False));
+  }
+  XCloseDisplay(d);
+  return title;
+}
+
+bool XDesktop::setLayout(const std::string& layout) const {
+  const std::string cmd = "DISPLAY=" + display_ + " setxkbmap -layout " + layout;
+  return std::system(cmd.c_str()) == 0;
+}
+
+XProgram::XProgram(const ScratchDir& dir, const std::string& name, const std::string& script)
+    : transcript_(dir / (name + ".t")) {
+  std::ofstream(dir / (name + ".txt"), std::ios::binary) << script;
+  if (!std::ifstream(dir / "Escuta.ini")) std::ofstream(dir / "Escuta.ini") << "[ESCUTA]\r\nCANTOTELA=S\r\n";
+  pid_ = spawn({ROTEIRO, "--frontend", "sdl", "--config-dir", dir.path(), "--transcript", transcript_,
+                dir / (name + ".txt")},
+               dir / (name + ".err"));
+}
+
+XProgram::~XProgram() {
+  if (running()) stop(pid_);
+}
+
+bool XProgram::running() {
+  if (pid_ <= 0) return false;
+  int raw;
+  if (waitpid(pid_, &raw, WNOHANG) != pid_) return true;
+  status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  pid_ = -1;
+  return false;
+}
+
+int XProgram::wait(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs && running(); waited += 20) sleepMs(20);
+  return running() ? -1 : status_;
+}
+
+std::string XProgram::findings() const {
+  std::istringstream lines(slurp(transcript_));
+  std::string out;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("ERROR\t")) {
+      out += "ERROR " + line.substr(6) + "\n";
+      continue;
+    }
+    if (!line.starts_with("SHOW\t=")) continue;
+    line = line.substr(5);
+    if (line.ends_with("\\r\\n")) line.resize(line.size() - 4);
+    out += line + "\n";
+  }
+  return out;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,61 @@
+// A virtual X desktop for the tests: Xvfb on a display number it picks
+// itself, with the openbox window manager, and roteiro programs run on it
+// in the sdl backend.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "support/scratch.h"
+
+namespace testsupport {
+
+class XDesktop {
+ public:
+  // extraServerArgs: e.g. {"-extension", "XTEST"} to leave XTest out.
+  explicit XDesktop(std::vector<std::string> extraServerArgs = {}, bool windowManager = true);
+  ~XDesktop();
+  XDesktop(const XDesktop&) = delete;
+  XDesktop& operator=(const XDesktop&) = delete;
+
+  bool ready() const { return ready_; }
+  const std::string& display() const { return display_; }
+
+  // Waits up to timeoutMs for a managed window whose title is `title`;
+  // returns its id, or 0.
+  unsigned long waitForWindow(const std::string& title, int timeoutMs = 10000) const;
+  // The title of the window in front ("" when none).
+  std::string activeTitle() const;
+  // Sets the keyboard layout with setxkbmap.
+  bool setLayout(const std::string& layout) const;
+
+ private:
+  pid_t server_ = -1;
+  pid_t manager_ = -1;
+  std::string display_;
+  bool ready_ = false;
+};
+
+// A roteiro program on the desktop, its script and transcript in a folder.
+class XProgram {
+ public:
+  XProgram(const ScratchDir& dir, const std::string& name, const std::string& script);
+  ~XProgram();  // kills it when still running
+  XProgram(const XProgram&) = delete;
+  XProgram& operator=(const XProgram&) = delete;
+
+  // Its exit status once it has ended within timeoutMs; -1 otherwise.
+  int wait(int timeoutMs = 30000);
+  bool running();
+  // The lines it showed that start with "=", in UTF-8, and its error report
+  // ("ERROR" and the line), each ended by a line feed.
+  std::string findings() const;
+
+ private:
+  std::string transcript_;
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
+
+}  // namespace testsupport
