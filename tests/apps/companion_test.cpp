@@ -297,6 +297,32 @@ TEST_F(Companion, ADamagedArchiveReplacesNothingAndTheSessionGoesOn) {
   EXPECT_EQ(requests().to("/desconectar"), 1);
 }
 
+// An archive of another kind whose entries point outside the client's
+// directory: 7za would open it, with a warning, and keep the entries inside;
+// the companion does not go that far.
+TEST_F(Companion, AnArchiveThatIsNot7zIsRefusedAndNothingIsWrittenOutside) {
+  const std::string installed = "3.0\r\n*Lidas.\r\n";
+  writeFile(inClient("telinha_version.txt"), installed);
+  remoteVersion("telinha\r\n3.1\r\n");
+  const std::string inside = dir / "pacote/dentro";
+  writeFile(inside + "/telinha_version.txt", "3.1\r\n");
+  writeFile(dir / "pacote/fora.txt", "hostil\n");
+  fs::create_directory_symlink("..", inside + "/ligacao");
+  ASSERT_EQ(std::system(("cd '" + inside + "' && tar -cPf '" + dir / ("upd/" + kArchive) +
+                         "' telinha_version.txt ../fora.txt ligacao")
+                            .c_str()),
+            0);
+  const Outcome r = run("", 1.0);
+  EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
+  EXPECT_NE(r.transcript.find("chegou danificado"), std::string::npos) << r.transcript;
+  EXPECT_EQ(r.transcript.find("pkill"), std::string::npos) << r.transcript;
+  EXPECT_EQ(slurp(inClient("telinha_version.txt")), installed);
+  EXPECT_FALSE(fs::exists(dir / "root/fora.txt"));
+  EXPECT_FALSE(fs::exists(inClient("fora.txt")));
+  EXPECT_FALSE(fs::is_symlink(inClient("ligacao")));
+  EXPECT_EQ(r.standin, "started\nended\n");
+}
+
 TEST_F(Companion, ARefusedDownloadReplacesNothing) {
   const std::string installed = "3.0\r\n*Lidas.\r\n";
   writeFile(inClient("telinha_version.txt"), installed);
