@@ -97,6 +97,30 @@ TEST(Enviacmd, SendsALineToThePipedChild) {
   EXPECT_EQ(awaitFile(dir / "ouvido.txt"), "ola\n");
 }
 
+// A piped shell answers what ENVIACMD sends; LE CONSOLE gives its output and
+// a CR LF before the error text (empty here), or the error text alone, and
+// a final CR LF.
+TEST(Enviacmd, APipedShellAnswersThroughLeConsole) {
+  ScratchDir dir;
+  const char* const kAwaitAnswer =
+      "seja $r \"\"\n"
+      "seja n 0\n"
+      "enquanto $r = \"\" e n < 100\n"
+      "  espera ms 20\n"
+      "  le console $r\n"
+      "  soma n 1\n"
+      "fim enquanto\n"
+      "escreve mudo \"[\" $r \"]\"\n";
+  const auto run = runScript(dir, std::string("executa \"sh\" &&&\n"
+                                              "enviacmd \"echo ola\"\n") +
+                                      kAwaitAnswer +
+                                      "enviacmd \"echo falhou 1>&2\"\n" + kAwaitAnswer +
+                                      "enviacmd \"exit\"\n");
+  EXPECT_EQ(run.status, 0);
+  ASSERT_TRUE(run.seen.starts_with("RUN /")) << run.seen;
+  EXPECT_EQ(run.seen.substr(run.seen.find('\n') + 1), "SHOW [ola\\n\\r\\n\\r\\n]\nSHOW [falhou\\n\\r\\n]\n");
+}
+
 TEST(Enviacmd, WithoutAPipedChildSendsNothing) {
   ScratchDir dir;
   EXPECT_EQ(runScript(dir, "enviacmd \"x\"\nescreve mudo \"ok\"\n").seen, "SHOW ok\n");
