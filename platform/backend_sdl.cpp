@@ -289,8 +289,10 @@ class SdlBackend final : public Backend {
         return;
       }
       case SDL_TEXTINPUT: {
-        const Mods m = modsOf(static_cast<Uint16>(SDL_GetModState()));
-        if (m.alt && !m.ctrl) return;  // Alt combinations are system keys, not text
+        // Left Alt combinations are system keys, not text; the right Alt is
+        // the layouts' AltGr (ISO_Level3_Shift), which types characters.
+        const SDL_Keymod m = SDL_GetModState();
+        if ((m & KMOD_LALT) && !(m & KMOD_CTRL)) return;
         const std::string_view text = e.text.text;
         for (size_t pos = 0; pos < text.size();) {
           const int c = unicodeToCp1252(decodeUtf8(text, pos));
