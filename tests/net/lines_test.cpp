@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "net/loopback.h"
 #include "net/receive_buffer.h"
 #include "net/resolve.h"
 
@@ -35,15 +36,9 @@ struct Peer {
   uint16_t port = 0;
   std::thread thread;
   explicit Peer(std::string bytes, bool hold = false) {
-    listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::listen(listener, 1);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
-    port = ntohs(a.sin_port);
+    const nettest::Listener l = nettest::listenOnLoopback();
+    listener = l.fd;
+    port = l.port;
     thread = std::thread([this, bytes, hold] {
       const int fd = ::accept(listener, nullptr, nullptr);
       ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -121,14 +116,12 @@ TEST(Connections, RefusedAndUnknownHostsGiveNone) {
 TEST(Connections, AnUnansweredConnectCanBeGivenUp) {
   // A listener that never accepts, its queue filled: further connects get no
   // answer.
-  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  const nettest::Listener l = nettest::listenOnLoopback(0);
+  const int listener = l.fd;
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t n = sizeof a;
-  ::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::listen(listener, 0);
-  ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
+  a.sin_port = htons(l.port);
   int fillers[4];
   for (int& f : fillers) {
     f = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);

@@ -1,56 +1,64 @@
-// Running a script through roteiro headless, for the network tests, and
-// reaching a loopback port as a client.
+// Running a script through roteiro headless, for the network tests.
 #pragma once
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "net/loopback.h"
 #include "support/scratch.h"
 
 namespace nettest {
-
-inline int connectTo(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(port);
-  return ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 ? fd : (::close(fd), -1);
-}
 
 inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
   return text;
 }
 
-// Runs the script; the SHOW lines of its transcript (the error report's line
-// number among them), and whether it ended with the execution-error report.
+// What a run left: the SHOW lines of its transcript (the error report's line
+// number among them), whether it ended with the execution-error report, and
+// every transcript line as it stands.
 struct ScriptRun {
   std::string shown;
   bool failed = false;
+  std::vector<std::string> transcript;
 };
-inline ScriptRun runScript(const std::string& script, const std::string& keys, const std::string& ini = "") {
-  testsupport::ScratchDir dir;
-  std::ofstream(dir / "s.txt") << script;
-  std::ofstream(dir / "k.txt") << keys;
-  if (!ini.empty()) std::ofstream(dir / "Escuta.ini") << ini;
-  const std::string cmd = "cd " + dir.path() + " && " ROTEIRO " --frontend headless --time-limit 30 --config-dir " +
-                          dir.path() + " --keys k.txt --transcript t.txt s.txt 2>/dev/null";
+
+// The run's time limit on the headless clock: 30 real seconds, also when a
+// test speeds the clock up through ESCUTA_CLOCK_SPEED.
+inline std::string timeLimit() {
+  const char* speed = std::getenv("ESCUTA_CLOCK_SPEED");
+  return std::to_string(30 * std::max(1, speed ? std::atoi(speed) : 1));
+}
+
+// Runs the script in `dir`, where the files it writes stay. Numbers are
+// written with a point whatever the machine's locale.
+inline ScriptRun runScriptIn(const std::string& dir, const std::string& script, const std::string& keys,
+                             const std::string& ini = "") {
+  std::ofstream(dir + "/s.txt") << script;
+  std::ofstream(dir + "/k.txt") << keys;
+  if (!ini.empty()) std::ofstream(dir + "/Escuta.ini") << ini;
+  const std::string cmd = "cd " + dir + " && LC_ALL=C " ROTEIRO " --frontend headless --time-limit " + timeLimit() +
+                          " --config-dir " + dir + " --keys k.txt --transcript t.txt s.txt 2>/dev/null";
   const int raw = std::system(cmd.c_str());
   ScriptRun r;
-  std::ifstream t(dir / "t.txt");
+  std::ifstream t(dir + "/t.txt");
   for (std::string line; std::getline(t, line);) {
     if (line.starts_with("SHOW\t") && line != "SHOW\t\\r\\n") r.shown += line.substr(5) + "|";
     if (line.starts_with("ERROR\t")) r.failed = true;
+    r.transcript.push_back(line);
   }
   EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == (r.failed ? 1 : 0)) << script;
   return r;
+}
+
+inline ScriptRun runScript(const std::string& script, const std::string& keys, const std::string& ini = "") {
+  testsupport::ScratchDir dir;
+  return runScriptIn(dir.path(), script, keys, ini);
 }
 
 }  // namespace nettest

@@ -24,15 +24,9 @@ using nettest::ScriptRun;
 class Peer {
  public:
   Peer(std::string bytes, bool hold) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::listen(listener_, 1);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &n);
-    port_ = ntohs(a.sin_port);
+    const nettest::Listener l = nettest::listenOnLoopback();
+    listener_ = l.fd;
+    port_ = l.port;
     thread_ = std::thread([this, bytes, hold] {
       timeval limit{20, 0};
       ::setsockopt(listener_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
@@ -83,6 +77,10 @@ const Case kCases[] = {
      "conecta #1 \"127.0.0.1\" PORT\nescreve #1 \"um \" 2\ncheca s\nescreve #1 \"\"\ncheca t\n"
      "escreve #1 \"x\" &\ncheca u\nescreve mudo s t u\nfecha #1\ntermina mudo\n",
      "", "um 2\r\n\r\nx", "111\\r\\n|"},
+    {"an empty text with \"&\" sends nothing; nothing at all before \"&\" is still a line end",
+     "conecta #1 \"127.0.0.1\" PORT\nescreve #1 \"\" &\ncheca s\nescreve #1 &\ncheca t\n"
+     "escreve mudo s t\nfecha #1\ntermina mudo\n",
+     "", "\r\n", "01\\r\\n|"},
     {"quiet mode statuses",
      "conecta #1 \"127.0.0.1\" \"porta\" &\ncheca a\nconecta #2 \"127.0.0.1\" 1 &\ncheca b\n"
      "conecta #3 \"127.0.0.1\" PORT &\ncheca c\nescreve mudo a b c\nfecha #3\ntermina mudo\n",
@@ -122,11 +120,7 @@ TEST_P(TcpScript, TalksToItsPeer) {
 
 // SERVE waits for one client on loopback; the test is that client.
 TEST(TcpServe, ServesOneClient) {
-  const uint16_t port = [] {
-    Peer probe("", false);  // a free port, released when the probe ends
-    ::close(connectTo(probe.port()));
-    return probe.port();
-  }();
+  const uint16_t port = nettest::freePort();
   std::string got;
   std::thread client([port, &got] {
     int fd = -1;

@@ -16,33 +16,13 @@
 #include <thread>
 
 #include "net/roteiro_run.h"
-#include "support/scratch.h"
+#include "net/test_ca.h"
 
 namespace {
 
 using nettest::replaced;
 using nettest::runScript;
-
-// The test CA and a server certificate for "localhost" only.
-class TestCa {
- public:
-  TestCa() {
-    const std::string d = dir_.path();
-    std::ofstream(d + "/ext.cnf") << "subjectAltName=DNS:localhost\n";
-    const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
-    const std::string cmd = "cd " + d + " && openssl req -x509" + key + "-keyout ca.key -out ca.pem -days 2 -subj /CN=CA-teste" +
-                            " && openssl req" + key + "-keyout srv.key -out srv.csr -subj /CN=localhost" +
-                            " && openssl x509 -req -in srv.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out srv.pem" +
-                            " -days 2 -extfile ext.cnf";
-    ok_ = std::system((cmd + " >/dev/null 2>&1").c_str()) == 0;
-  }
-  bool ok() const { return ok_; }
-  std::string file(const std::string& name) const { return dir_ / name; }
-
- private:
-  testsupport::ScratchDir dir_;
-  bool ok_ = false;
-};
+using nettest::TestCa;
 
 // A TLS server for one client: sends "ola" as a line, keeps what the client
 // writes until it closes, and the server name the client asked for.
@@ -52,15 +32,9 @@ class TlsPeer {
     ctx_ = SSL_CTX_new(TLS_server_method());
     SSL_CTX_use_certificate_file(ctx_, ca.file("srv.pem").c_str(), SSL_FILETYPE_PEM);
     SSL_CTX_use_PrivateKey_file(ctx_, ca.file("srv.key").c_str(), SSL_FILETYPE_PEM);
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::listen(listener_, 1);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &n);
-    port_ = ntohs(a.sin_port);
+    const nettest::Listener l = nettest::listenOnLoopback();
+    listener_ = l.fd;
+    port_ = l.port;
     thread_ = std::thread([this] { serve(); });
   }
   ~TlsPeer() {
@@ -142,14 +116,8 @@ TEST(TlsScript, APlainChannelBesideATlsOne) {
   ASSERT_TRUE(ca.ok());
   TlsPeer secure(ca);
   // The plain peer: a line, then what comes until the client closes.
-  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t n = sizeof a;
-  ::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::listen(listener, 1);
-  ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
+  const nettest::Listener l = nettest::listenOnLoopback();
+  const int listener = l.fd;
   std::string plainGot;
   std::thread plain([listener, &plainGot] {
     const int fd = ::accept(listener, nullptr, nullptr);
@@ -162,7 +130,7 @@ TEST(TlsScript, APlainChannelBesideATlsOne) {
   const std::string script = replaced(replaced(
       "conecta ssl #1 \"localhost\" TLS\nconecta #2 \"127.0.0.1\" PLAIN\nle #2 b\nle #1 a\n"
       "escreve #2 \"p \" a\nfecha #2\nescreve #1 \"s \" b\nfecha #1\nescreve mudo a b\ntermina mudo\n",
-      "TLS", std::to_string(secure.port())), "PLAIN", std::to_string(ntohs(a.sin_port)));
+      "TLS", std::to_string(secure.port())), "PLAIN", std::to_string(l.port));
   const auto r = runScript(script, "key Enter\n", "[TLS]\r\nCERTIFICADOS=" + ca.file("ca.pem") + "\r\n");
   plain.join();
   ::close(listener);
