@@ -23,8 +23,9 @@ const char* kLeave = "key Esc\nkey s\n";
 
 class Catalogue : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m)); }
+  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, portal())); }
   void TearDown() override { telinha_run::stop(m); }
+  virtual telinha_run::Options portal() { return {}; }
 
   ClientRun run(const std::string& keys) {
     ClientRun r = runClient(m, keys + kLeave);
@@ -92,12 +93,14 @@ TEST_F(Catalogue, FilmsOfAGenrePageByPageWithTheBeepAtTheEnd) {
 }
 
 // The term goes out as typed, in UTF-8, its length counted in bytes; a term
-// that finds nothing is said, beeped, and leads back to the genres.
+// that finds nothing is said, beeped, and leads back to the genres. A page
+// of one film has no next page.
 TEST_F(Catalogue, SearchByNameWithAndWithoutResults) {
-  const ClientRun r = run("key Enter\nkey F3\ntype Canção\nkey Enter\nkey Esc\n"
+  const ClientRun r = run("key Enter\nkey F3\ntype Canção\nkey Enter\nkey p\nkey Esc\n"
                           "key F3\ntype Zzzz\nkey Enter\nkey Esc\n");
   EXPECT_EQ(missingInOrder(r.seen, {"MENU Drama", "KEY #0#61", "SAY Digite o termo a pesquisar", "KEY #13",
-                                    "SHOW Aguarde", "SHOW Página 1.", "MENU A Canção do Sertão", "KEY #27",
+                                    "SHOW Aguarde", "SHOW Página 1.", "MENU A Canção do Sertão", "KEY p",
+                                    "MENU A Canção do Sertão", "KEY #27",
                                     "MENU Drama", "KEY #0#61", "SAY Digite o termo a pesquisar", "KEY #13",
                                     "SAY Sua busca não retornou resultado", "BEEP ", "SHOW Aguarde", "MENU Drama",
                                     "KEY #27", "MENU Filmes"}),
@@ -187,10 +190,11 @@ TEST_F(Catalogue, FilmExtrasDownloadDetailsFileAndClipboard) {
   EXPECT_NE(std::find(sent.begin(), sent.end(), pasted), sent.end()) << testing::PrintToString(sent);
 }
 
-// A series with three seasons asks which one (refusing 4 and 0); one with a
-// single season goes straight to its episodes.
+// A page of fewer than ten series has no next page. A series with three
+// seasons asks which one (refusing 4 and 0); one with a single season goes
+// straight to its episodes.
 TEST_F(Catalogue, SeriesWithSeveralSeasonsAndWithOne) {
-  const ClientRun r = run("key Down\nkey Enter\nkey Enter\nkey Down\nkey Enter\nkey Enter\n"
+  const ClientRun r = run("key Down\nkey Enter\nkey Enter\nkey p\nkey Down\nkey Enter\nkey Enter\n"
                           "type 4\nkey Enter\ntype 0\nkey Enter\ntype 2\nkey Enter\nkey Down\nkey Enter\n"
                           "key Esc\nkey Esc\nkey Up\nkey Enter\nkey Enter\nkey Up\nkey Enter\n"
                           "key Esc\nkey Esc\nkey Esc\nkey Esc\n");
@@ -199,7 +203,8 @@ TEST_F(Catalogue, SeriesWithSeveralSeasonsAndWithOne) {
                                     "PLAY SOM\\\\TLESCGENSER.WAV", "MENU Drama", "KEY #13",
                                     "TITLE Telinha - Escolha a série", "SHOW Página 1.", "SHOW Escolha a série.",
                                     "SHOW Enter escolhe a série, esc volta ao menu anterior.",
-                                    "PLAY SOM\\\\TLESCSER.WAV", "MENU Os Herdeiros", "MENU Sob o Sol de Outubro",
+                                    "PLAY SOM\\\\TLESCSER.WAV", "MENU Os Herdeiros", "KEY p", "MENU Os Herdeiros",
+                                    "MENU Sob o Sol de Outubro",
                                     "KEY #13", "SHOW Detalhes da série.",
                                     "SHOW Enter lista os episódios de uma temporada, esc volta ao menu anterior",
                                     "PLAY SOM\\\\TLDETSER.WAV", "TITLE Telinha - detalhes de Sob o Sol de Outubro",
@@ -287,6 +292,42 @@ TEST_F(Catalogue, SoapOperaChaptersFromTheirOwnPages) {
                    withBody("GET /api/v1/listarcapitulonovela", "{\"id_novela\":301,\"pagina\":3}"),
                    withBody("GET /api/v1/listarcapitulonovela", "{\"id_novela\":301,\"pagina\":1}"),
                    withoutBody("GET /api/v1/listarnovela")}));
+}
+
+// A portal that refuses the film pages and the seasons.
+class RefusingPortal : public Catalogue {
+ protected:
+  telinha_run::Options portal() override {
+    return {.portalArgs = {"--fail", "/api/v1/listarfilme=500", "--fail", "/api/v1/listartemporada=503"}};
+  }
+};
+
+const char* kSimulated = "SAY {\"erro\":\"Falha simulada pelo servidor de demonstração.\"}";
+
+// A first page refused outside a search has no page to step back to: the
+// error is told and the genres come back, instead of asking again forever.
+TEST_F(RefusingPortal, ARefusedFirstPageIsToldAndLeadsBackToTheGenres) {
+  const ClientRun r = run("key Enter\nkey Enter\nkey Esc\n");
+  EXPECT_EQ(missingInOrder(r.seen, {"MENU Drama", "KEY #13", "SHOW Aguarde", "BEEP ", "SAY Erro: 500", kSimulated,
+                                    "SHOW Aguarde", "MENU Drama", "KEY #27", "MENU Filmes"}),
+            "");
+  EXPECT_EQ(telinha_run::requestLines(m),
+            (Lines{"POST /conectar HTTP/1.1", "GET /contador.json HTTP/1.1", "GET /api/v1/listargenerofilme HTTP/1.1",
+                   "GET /api/v1/listarfilme HTTP/1.1", "GET /api/v1/listargenerofilme HTTP/1.1"}));
+}
+
+// Refused seasons are told once, no episodes are asked for, and the
+// series' details come back.
+TEST_F(RefusingPortal, RefusedSeasonsAreToldOnceAndTheDetailsComeBack) {
+  const ClientRun r = run("key Down\nkey Enter\nkey Enter\nkey Enter\nkey Enter\nkey Esc\nkey Esc\nkey Esc\n");
+  EXPECT_EQ(missingInOrder(r.seen, {"MENU Nome da série: Os Herdeiros", "KEY #13", "SHOW Aguarde", "SAY Erro: 503",
+                                    kSimulated, "MENU Nome da série: Os Herdeiros", "KEY #27", "MENU Os Herdeiros",
+                                    "KEY #27", "MENU Drama", "KEY #27", "MENU Séries"}),
+            "");
+  const size_t first = r.seen.find("SAY Erro: 503");
+  EXPECT_EQ(r.seen.find("SAY Erro: 503", first + 1), std::string::npos) << r.seen;
+  for (const std::string& line : telinha_run::requestLines(m))
+    EXPECT_FALSE(line.starts_with("GET /api/v1/listarepisodio")) << line;
 }
 
 }  // namespace
