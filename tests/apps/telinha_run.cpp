@@ -204,6 +204,27 @@ void stop(Machine& m) {
   m.started = false;
 }
 
+std::string missingInOrder(const std::string& seen, const std::vector<std::string>& lines) {
+  size_t at = 0;
+  for (const std::string& l : lines) {
+    const size_t found = seen.find(l + "\n", at);
+    if (found == std::string::npos) return "missing, in order: " + l + "\n" + seen;
+    at = found + l.size();
+  }
+  return "";
+}
+
+std::vector<std::vector<std::string>> playerStarts(const Machine& m) {
+  std::vector<std::vector<std::string>> starts(1);
+  std::istringstream in(live::readFile(m.mpvLog));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) starts.back().push_back(line);
+    else if (!starts.back().empty()) starts.emplace_back();
+  }
+  if (starts.back().empty()) starts.pop_back();
+  return starts;
+}
+
 std::string clientFile(const Machine& m, const std::string& relative) {
   return live::readFile(m.client + "/" + relative);
 }

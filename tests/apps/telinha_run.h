@@ -64,6 +64,13 @@ bool running(const std::string& name);
 // when the machine goes out of scope through stop() in the test's teardown.
 void stop(Machine& m);
 
+// Empty when `seen` holds each of the lines in order (others may come
+// between them); otherwise which line is missing, and what was seen.
+std::string missingInOrder(const std::string& seen, const std::vector<std::string>& lines);
+
+// The arguments of each start of the stand-in mpv.
+std::vector<std::vector<std::string>> playerStarts(const Machine& m);
+
 // The file below the client directory, or empty.
 std::string clientFile(const Machine& m, const std::string& relative);
 
