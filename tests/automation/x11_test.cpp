@@ -86,6 +86,46 @@ TEST_F(X11, ClicaClicksInTheWindowInFront) {
   EXPECT_EQ(target.findings(), "=000#13\n");
 }
 
+TEST_F(X11, ClicaNuloOnlyMovesAndClicaTelaTakesScreenPositions) {
+  XProgram target(dir_, "alvo", script({"TITULO \"Alvo de teste\"", "LE TECLA A", "ESCREVE \"=\" A"}));
+  const unsigned long window = desktop_->waitForWindow("Alvo de teste");
+  ASSERT_NE(window, 0u);
+  XProgram mover(dir_, "mover", script({"TITULO \"Piloto\"", "CLICA NULO TELA 7, 9"}));
+  EXPECT_EQ(mover.wait(), 0);
+  int x, y;
+  desktop_->pointer(x, y);
+  EXPECT_EQ(x, 7);
+  EXPECT_EQ(y, 9);
+  EXPECT_TRUE(target.running());
+  // The window manager may still be placing it: its position once settled.
+  int lastX = -1, lastY = -1;
+  for (int steady = 0, i = 0; steady < 5 && i < 100; ++i) {
+    usleep(100000);
+    desktop_->windowOrigin(window, x, y);
+    steady = x == lastX && y == lastY ? steady + 1 : 0;
+    lastX = x, lastY = y;
+  }
+  XProgram clicker(dir_, "clicker",
+                   script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                           ("CLICA TELA " + std::to_string(x + 40) + " " + std::to_string(y + 30)).c_str()}));
+  EXPECT_EQ(clicker.wait(), 0);
+  EXPECT_EQ(target.wait(10000), 0);
+  EXPECT_EQ(target.findings(), "=000#13\n");
+  desktop_->pointer(x, y);
+  EXPECT_EQ(x - lastX, 40);
+  EXPECT_EQ(y - lastY, 30);
+}
+
+TEST_F(X11, AcionaNumLockFlipsItsState) {
+  const bool before = desktop_->numLock();
+  XProgram driver(dir_, "piloto", script({"TITULO \"Piloto\"", "ACIONA \"#144\""}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(desktop_->numLock(), !before);
+  XProgram again(dir_, "again", script({"TITULO \"Piloto\"", "ACIONA \"#144\""}));
+  EXPECT_EQ(again.wait(), 0);
+  EXPECT_EQ(desktop_->numLock(), before);
+}
+
 TEST_F(X11, JanelaPatternsWithLeadingAndTrailingStars) {
   XProgram target(dir_, "alvo", lineReader("Bloco de Notas Teste"));
   ASSERT_NE(desktop_->waitForWindow("Bloco de Notas Teste"), 0u);
@@ -137,6 +177,21 @@ TEST_F(X11, CapturaAtivaFollowsActivationMinimiseAndRestore) {
   EXPECT_NE(seen.find("=Alvo Dois\n=0"), std::string::npos) << seen;  // minimised: in front no more
   EXPECT_TRUE(seen.ends_with("=Alvo Dois\n")) << seen;                 // restored and in front
   EXPECT_EQ(seen.find("=0Alvo Dois"), std::string::npos) << seen;
+}
+
+// The companion's way to the front: TELA NORMAL, then Alt+Esc until the
+// window in front is its own.
+TEST_F(X11, AltEscLoopBringsTheConsoleToTheFront) {
+  XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Telinha Check\"", "TELA MINIMIZADA", "ESPERA MS 300",
+                          "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                          "TELA NORMAL", "SEJA N 0", "CAPTURA ATIVA A", "ENQUANTO NAO A = \"Telinha Check\"",
+                          "SOMA N 1", "SE N > 20 TERMINA", "ACIONA \"alt+esc\"", "ESPERA MS 200", "CAPTURA ATIVA A",
+                          "FIM ENQUANTO", "ESCREVE \"=\" A"}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=Alvo de teste\n=Telinha Check\n");
 }
 
 TEST_F(X11, TransfereCarriesAccentedTextBetweenPrograms) {

@@ -12,8 +12,10 @@
 #include <sstream>
 
 // Last: Xlib's macros would clash with the names above.
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace testsupport {
 namespace {
@@ -149,6 +151,36 @@ std::string XDesktop::activeTitle() const {
   }
   XCloseDisplay(d);
   return title;
+}
+
+void XDesktop::pointer(int& x, int& y) const {
+  x = y = -1;
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  Window root, child;
+  int wx, wy;
+  unsigned mask;
+  XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &wx, &wy, &mask);
+  XCloseDisplay(d);
+}
+
+void XDesktop::windowOrigin(unsigned long window, int& x, int& y) const {
+  x = y = -1;
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  Window child;
+  XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+  XCloseDisplay(d);
+}
+
+bool XDesktop::numLock() const {
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return false;
+  XkbStateRec state;
+  const unsigned mask = XkbKeysymToModifiers(d, XK_Num_Lock);
+  const bool on = XkbGetState(d, XkbUseCoreKbd, &state) == Success && (state.locked_mods & mask);
+  XCloseDisplay(d);
+  return on;
 }
 
 bool XDesktop::setLayout(const std::string& layout) const {

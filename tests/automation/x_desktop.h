@@ -27,6 +27,11 @@ class XDesktop {
   unsigned long waitForWindow(const std::string& title, int timeoutMs = 10000) const;
   // The title of the window in front ("" when none).
   std::string activeTitle() const;
+  // Where the pointer is, and where a window's top-left corner is, on the screen.
+  void pointer(int& x, int& y) const;
+  void windowOrigin(unsigned long window, int& x, int& y) const;
+  // Whether Num Lock is on.
+  bool numLock() const;
   // Sets the keyboard layout with setxkbmap.
   bool setLayout(const std::string& layout) const;
 
