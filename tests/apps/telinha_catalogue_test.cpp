@@ -67,8 +67,9 @@ std::string filmPage(int page) {
 
 // Drama holds 27 films: pages of 10, 10 and 7. "a" on page 1 stays there
 // without asking; "p" past the last page beeps and shows the last page again.
+// A page opens on the item chosen last, or on its last when it is shorter.
 TEST_F(Catalogue, FilmsOfAGenrePageByPageWithTheBeepAtTheEnd) {
-  const ClientRun r = run("key Enter\nkey Enter\nkey a\nkey p\nkey p\nkey p\nkey a\nkey Esc\nkey Esc\n");
+  const ClientRun r = run("key Enter\nkey Enter\nkey a\nkey p\nkey End\nkey p\nkey p\nkey a\nkey Esc\nkey Esc\n");
   EXPECT_EQ(missingInOrder(r.seen, {"MENU Filmes", "KEY #13", "PLAY SOM\\\\EF01.WAV", "SHOW Aguarde",
                                     "TITLE Telinha - Escolha o gênero do filme", "SHOW Escolha o gênero do filme.",
                                     "SHOW Use setas para selecionar.",
@@ -81,9 +82,10 @@ TEST_F(Catalogue, FilmsOfAGenrePageByPageWithTheBeepAtTheEnd) {
                                     "SHOW Enter escolhe o filme, esc volta ao menu anterior.",
                                     "PLAY SOM\\\\TLESCFIL.WAV", "MENU A Canção do Sertão", "KEY a",
                                     "MENU A Canção do Sertão", "KEY p", "SHOW Página 2.", "SAY 2",
-                                    "MENU Fé e Coragem", "KEY p", "SHOW Página 3.", "MENU O Último Bonde", "KEY p",
-                                    "BEEP ", "SHOW Página 3.", "MENU O Último Bonde", "KEY a", "SHOW Página 2.",
-                                    "MENU Fé e Coragem", "KEY #27", "PLAY SOM\\\\EF02.WAV", "MENU Drama", "KEY #27",
+                                    "MENU Fé e Coragem", "MENU O Relojoeiro de Ouro Preto", "KEY p", "SHOW Página 3.",
+                                    "MENU Ventos do Nordeste", "KEY p", "BEEP ", "SHOW Página 3.",
+                                    "MENU Ventos do Nordeste", "KEY a", "SHOW Página 2.", "MENU O Farol de Itaúnas",
+                                    "KEY #27", "PLAY SOM\\\\EF02.WAV", "MENU Drama", "KEY #27",
                                     "PLAY SOM\\\\EF02.WAV", "MENU Filmes"}),
             "");
   // Page 1 once only: "a" there asks nothing.
