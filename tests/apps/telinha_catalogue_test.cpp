@@ -296,11 +296,12 @@ TEST_F(Catalogue, SoapOperaChaptersFromTheirOwnPages) {
                    withoutBody("GET /api/v1/listarnovela")}));
 }
 
-// A portal that refuses the film pages and the seasons.
+// A portal that refuses the film pages, the seasons and the chapters.
 class RefusingPortal : public Catalogue {
  protected:
   telinha_run::Options portal() override {
-    return {.portalArgs = {"--fail", "/api/v1/listarfilme=500", "--fail", "/api/v1/listartemporada=503"}};
+    return {.portalArgs = {"--fail", "/api/v1/listarfilme=500", "--fail", "/api/v1/listartemporada=503", "--fail",
+                           "/api/v1/listarcapitulonovela=502"}};
   }
 };
 
@@ -330,6 +331,18 @@ TEST_F(RefusingPortal, RefusedSeasonsAreToldOnceAndTheDetailsComeBack) {
   EXPECT_EQ(r.seen.find("SAY Erro: 503", first + 1), std::string::npos) << r.seen;
   for (const std::string& line : telinha_run::requestLines(m))
     EXPECT_FALSE(line.starts_with("GET /api/v1/listarepisodio")) << line;
+}
+
+// A refused chapter is told, nothing is played, and the soap opera's
+// details come back.
+TEST_F(RefusingPortal, ARefusedChapterIsToldAndNothingPlays) {
+  const ClientRun r = run("key Down\nkey Down\nkey Enter\nkey Enter\nkey Enter\ntype 1\nkey Enter\nkey Esc\nkey Esc\n");
+  EXPECT_EQ(missingInOrder(r.seen, {"MENU Novela: Flor do Cerrado", "KEY #13", "SHOW Que capítulo deseja assistir?",
+                                    "SAY Erro: 502", kSimulated, "MENU Novela: Flor do Cerrado", "KEY #27",
+                                    "MENU Flor do Cerrado", "KEY #27", "MENU Novelas"}),
+            "");
+  EXPECT_EQ(r.seen.find("Iniciando reprodução"), std::string::npos) << r.seen;
+  EXPECT_TRUE(telinha_run::playerStarts(m).empty());
 }
 
 }  // namespace
