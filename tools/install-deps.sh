@@ -14,6 +14,7 @@ packages=(
   tcl
   nginx-light curl
   p7zip-full
+  procps
 )
 
 missing=()
