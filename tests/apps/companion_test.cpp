@@ -95,6 +95,11 @@ class Companion : public ::testing::Test {
     fs::create_directories(client());
     fs::create_directories(dir / "upd");
     fs::create_directory_symlink(AUDIWIN, dir / "root/audiwin");
+    // The companion beside the stand-in client, as it is installed beside
+    // the client: a program's own directory is searched first.
+    fs::create_directories(bin());
+    fs::copy_file(TELINHA_CON, bin() + "/telinha_con");
+    fs::copy_file(STANDIN_DIR "/telinha", bin() + "/telinha");
   }
   void TearDown() override {
     if (demo) {
@@ -103,6 +108,7 @@ class Companion : public ::testing::Test {
   }
 
   std::string client() const { return dir / "root/telinha"; }
+  std::string bin() const { return dir / "bin"; }
   std::string inClient(const std::string& name) const { return client() + "/" + name; }
 
   // The portal offers what is in upd/: by default the remote version file
@@ -129,13 +135,13 @@ class Companion : public ::testing::Test {
     if (!demo) startPortal();
     writeFile(dir / "keys.txt", keys);
     fs::remove(dir / "transcript.txt");
-    std::string script = "export PATH='" STANDIN_DIR "':\"$PATH\" TELINHA_STANDIN_LOG='" + dir / "standin.txt" +
+    std::string script = "export PATH='" + bin() + "':\"$PATH\" TELINHA_STANDIN_LOG='" + dir / "standin.txt" +
                          "' TELINHA_STANDIN_WATCH='" + demo->logFile + "' ESCUTA_ROOT='" + dir / "root" + "'\n";
     if (standinSeconds) {
       script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " telinha &\n";
       script += "while ! grep -q started '" + dir / "standin.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
     }
-    script += "'" TELINHA_CON "' --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
+    script += "telinha_con --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
               "' --transcript '" + dir / "transcript.txt" + "' --clock-speed 10 --time-limit 120 </dev/null >'" +
               dir / "out.txt" + "' 2>&1\n";
     script += "echo $? >'" + dir / "status.txt" + "'\n";
@@ -149,6 +155,34 @@ class Companion : public ::testing::Test {
     r.standin = slurp(dir / "standin.txt");
     return r;
   }
+
+#ifdef TELINHA_BIN
+  // Runs the real client from the user's home, as a menu starts it, and,
+  // once it has gone, waits (10 s at most) until the portal has seen
+  // `registrations` registrations in all.
+  Outcome runClient(const std::string& keys, int registrations) {
+    if (!demo) startPortal();
+    fs::create_directories(dir / "home");
+    std::ofstream(dir / "cfg/Escuta.ini", std::ios::app)
+        << "[ESCUTA]\r\nTEMPOESPERAPROGVOLTAR=0\r\nPGMESCUTA=" TELINHA_BIN "\r\n";
+    writeFile(dir / "keys.txt", keys);
+    std::string script = "cd '" + dir / "home" + "'\nexport HOME='" + dir / "home" + "' XDG_CONFIG_HOME='" +
+                         dir / "xdg" + "' ESCUTA_ROOT='" + dir / "root" +
+                         "' ESCUTA_FRONT_WAIT_MS=200 LC_ALL=C PATH='" TELINHA_BIN "':\"$PATH\"\n";
+    script += "telinha --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
+              "' --transcript '" + dir / "transcript.txt" + "' --clock-speed 10 --time-limit 120 </dev/null >'" +
+              dir / "out.txt" + "' 2>&1\n";
+    script += "echo $? >'" + dir / "status.txt" + "'\n";
+    script += "for i in $(seq 100); do [ $(grep -c '\"/conectar\"' '" + demo->logFile + "') -ge " +
+              std::to_string(registrations) + " ] && break; sleep 0.1; done\n";
+    writeFile(dir / "run.sh", script);
+    std::system((namespacePrefix() + " sh '" + dir / "run.sh" + "'").c_str());
+    Outcome r;
+    r.status = std::atoi(slurp(dir / "status.txt").c_str());
+    r.transcript = slurp(dir / "transcript.txt");
+    return r;
+  }
+#endif
 
   Requests requests() const { return {live::log(*demo)}; }
 
@@ -228,6 +262,22 @@ TEST_F(Companion, NewsOfEveryKindIsReadOnceAndMarkedRead) {
   EXPECT_EQ(second.transcript.find("CLICK"), std::string::npos) << second.transcript;
 }
 
+// A client installed without the news' sound folder: nothing to empty, and
+// the companion goes on to the update check and the end of the session.
+TEST_F(Companion, NewsWithoutTheSoundFolderIsStillReadAndMarked) {
+  writeFile(inClient("telinha_version.txt"), "3.0\r\nNovidade.\r\n");
+  writeFile(inClient("fica.txt"), "do cliente\n");
+  remoteVersion("telinha\r\n3.0\r\n");
+  const Outcome r = run();
+  EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
+  EXPECT_NE(r.transcript.find("SAY\tNovidade.\n"), std::string::npos) << r.transcript;
+  EXPECT_EQ(r.transcript.find("ERROR"), std::string::npos) << r.transcript;
+  EXPECT_EQ(slurp(inClient("telinha_version.txt")), "3.0\r\n*Novidade.\r\n");
+  EXPECT_EQ(slurp(inClient("fica.txt")), "do cliente\n");
+  EXPECT_EQ(requests().to(kVersionResource), 1);
+  EXPECT_EQ(requests().to("/desconectar"), 1);
+}
+
 TEST_F(Companion, NewsAlreadyReadIsLeftAlone) {
   const std::string read = "3.0\r\n*Velha novidade.\r\n*.\r\n";
   writeFile(inClient("telinha_version.txt"), read);
@@ -252,7 +302,7 @@ TEST_F(Companion, ANewerVersionIsDownloadedTestedInstalledAndTheClientStartedAga
   const size_t stop = r.transcript.find("RUN\t/usr/bin/pkill -x telinha\n");
   const size_t stopMonitor = r.transcript.find("RUN\t/usr/bin/pkill -x telinha_mon\n");
   const size_t unpack = r.transcript.find("RUN\t/usr/bin/7za x " + kArchive + " -y\n");
-  const size_t restart = r.transcript.find("RUN\t" STANDIN_DIR "/telinha\n");
+  const size_t restart = r.transcript.find("RUN\t" + bin() + "/telinha\n");
   ASSERT_NE(restart, std::string::npos) << r.transcript;
   EXPECT_TRUE(test < stop && stop < stopMonitor && stopMonitor < unpack && unpack < restart) << r.transcript;
   EXPECT_EQ(r.standin, "started\nstopped\nstarted\n");
@@ -368,5 +418,24 @@ TEST_F(Companion, AnAnswerOtherThan200AnnouncesNoVersion) {
   EXPECT_EQ(requests().to(kArchiveResource), 0);
   EXPECT_EQ(requests().to("/desconectar"), 1);
 }
+
+#ifdef TELINHA_BIN
+// The whole path with the real client: it registers and starts the
+// companion, which reads the installed news, finds 3.1 on the portal, stops
+// the client, installs the update and starts the client again, which
+// registers anew.
+TEST_F(Companion, TheClientStartsTheCompanionWhichUpdatesIt) {
+  writeFile(inClient("telinha_version.txt"), "3.0\r\nBem-vindo ao Telinha.\r\n");
+  offerTheBuiltUpdate();
+  const Outcome r = runClient("wait 30000\nkey Esc\nkey s\n", 2);
+  EXPECT_NE(r.transcript.find("RUN\t" TELINHA_BIN "/telinha_con\n"), std::string::npos) << r.transcript;
+  EXPECT_EQ(r.transcript.find("ERROR"), std::string::npos) << r.transcript;
+  EXPECT_TRUE(slurp(inClient("telinha_version.txt")).starts_with("3.1\r\n"));
+  EXPECT_FALSE(fs::exists(inClient(kArchive)));
+  const Requests q = requests();
+  EXPECT_EQ(q.to("/conectar"), 2) << "the client, then the client started again";
+  EXPECT_EQ(q.to(kArchiveResource), 1);
+}
+#endif
 
 }  // namespace
