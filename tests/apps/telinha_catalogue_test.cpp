@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -159,6 +161,19 @@ TEST_F(Catalogue, FilmDetailsAndPlayback) {
   for (const char* item : {"Nome do filme: A Canção do Sertão", "Gênero: Drama", "Ano de lançamento: 1975",
                            "Sensura: Livre", "Postado por: Ana Beatriz em 01/01/2022", "Idioma original: Português"})
     EXPECT_NE(r.transcript.find(item), std::string::npos) << item;
+}
+
+// A player installed below the client's directory is the one started.
+TEST_F(Catalogue, ThePlayerInstalledWithTheClientComesFirst) {
+  const std::string log = m.dir.path() + "/own-mpv.log";
+  std::filesystem::create_directories(m.client + "/mpv");
+  std::ofstream(m.client + "/mpv/mpv") << "#!/bin/sh\nprintf '%s\\n' \"$@\" >'" << log << "'\n";
+  std::filesystem::permissions(m.client + "/mpv/mpv", std::filesystem::perms::owner_all);
+  run("key Enter\nkey Enter\nkey Enter\nkey Enter\nkey Esc\nkey Esc\nkey Esc\n");
+  EXPECT_TRUE(telinha_run::playerStarts(m).empty());
+  EXPECT_EQ(telinha_run::clientFile(m, "../../own-mpv.log"),
+            "--save-position-on-quit=yes\n" + media("filmes/100") +
+                "\n--title=Telinha - Reproduzindo: A Canção do Sertão\n");
 }
 
 // "s" downloads the film, "a" writes its details (twice: the file is
