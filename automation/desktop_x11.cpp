@@ -30,6 +30,8 @@ int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 constexpr int kCloseWaitMs = 5000;
 constexpr int kCloseStepMs = 50;
 
+constexpr int kKeyGapMs = 10;
+
 KeySym keysymOfVirtualKey(int key) {
   if (key >= kCharKey) {
     const uint32_t u = platform::cp1252ToUnicode(static_cast<uint8_t>(key - kCharKey));
@@ -117,6 +119,10 @@ class X11Desktop final : public Desktop {
     LayoutKey k;
     if (sym == NoSymbol || !(findKey(sym, k) || borrowKey(sym, k))) return;
     XTestFakeKeyEvent(dpy_, k.code, down, CurrentTime);
+    // A hand leaves time between key events: a program that reads the
+    // modifiers as it takes a key sees them still held.
+    XSync(dpy_, False);
+    platform::sleepMs(kKeyGapMs);
   }
 
   void toggleNumLock() override {

@@ -75,6 +75,30 @@ TEST_F(X11, AcionaPressesKeysInAnotherProgram) {
   EXPECT_EQ(target.findings(), "=Bc\n");
 }
 
+// Home, Shift+End and Ctrl+Insert make the other program's line editor
+// select its line and copy it; the clipboard then holds the field.
+TEST_F(X11, CapturaCampoReadsAnotherProgramsField) {
+  XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                          "DIGITA \"campo \xE9 texto\" &", "ACIONA \"left\"", "CAPTURA CAMPO A",
+                          "ESCREVE \"=\" A \"|\"", "ACIONA \"enter\""}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=campo \xC3\xA9 texto|\n");
+  EXPECT_EQ(target.wait(10000), 0);
+  EXPECT_EQ(target.findings(), "=campo \xC3\xA9 texto\n");
+}
+
+// With the console in front, what is typed reaches its own key queue.
+TEST_F(X11, DigitaIntoTheOwnConsole) {
+  XProgram self(dir_, "eu",
+                script({"TITULO \"Eu\"", "ESPERA MS 300", "DIGITA \"ol\xE1 ~x\"", "LE A", "ESCREVE \"=\" A",
+                        "CAPTURA FOCO B", "ESCREVE \"=\" B"}));
+  EXPECT_EQ(self.wait(), 0);
+  EXPECT_EQ(self.findings(), "=ol\xC3\xA1 ~x\n=Eu\n");
+}
+
 TEST_F(X11, ClicaClicksInTheWindowInFront) {
   XProgram target(dir_, "alvo", script({"TITULO \"Alvo de teste\"", "LE TECLA A", "ESCREVE \"=\" A"}));
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
