@@ -235,7 +235,14 @@ TEST_F(Companion, AVersionLineAloneIsRewrittenAndTheNewsSoundsGo) {
   EXPECT_FALSE(fs::exists(inClient("telinha_version_temp.txt")));
   // The same version on the portal: checked, nothing downloaded.
   const Requests q = requests();
-  EXPECT_EQ(q.to(kVersionResource), 1);
+  ASSERT_EQ(q.to(kVersionResource), 1);
+  for (const auto& request : q.all) {
+    if (request["path"] == kVersionResource) {
+      EXPECT_EQ(request["request"], "GET " + kVersionResource +
+                                        " HTTP/1.1\r\nHost: localhost\r\nUser-Agent: Telinha\r\nAccept: */*\r\n"
+                                        "Connection: Close\r\n\r\n");
+    }
+  }
   EXPECT_EQ(q.to(kArchiveResource), 0);
   EXPECT_EQ(q.to("/desconectar"), 1);
 }
@@ -323,7 +330,14 @@ TEST_F(Companion, ANewerVersionIsDownloadedTestedInstalledAndTheClientStartedAga
   // The new client registers again: this companion does not end the session.
   const Requests q = requests();
   EXPECT_EQ(q.to(kVersionResource), 1);
-  EXPECT_EQ(q.to(kArchiveResource), 1);
+  ASSERT_EQ(q.to(kArchiveResource), 1);
+  for (const auto& request : q.all) {
+    if (request["path"] == kArchiveResource) {
+      const std::string text = request["request"];
+      EXPECT_NE(text.find("\r\nUser-Agent: \r\n"), std::string::npos) << text;
+      EXPECT_NE(text.find("\r\nCookie: Telinha\r\n"), std::string::npos) << text;
+    }
+  }
   EXPECT_EQ(q.to("/desconectar"), 0);
 }
 
