@@ -25,8 +25,9 @@ int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& op
 void setTlsErrorReport(void (*report)(int code));
 
 // The gates of connection.cpp: whether fd runs TLS, its reads and writes
-// (the byte count, 0 or less at the end or on failure), decrypted bytes
-// waiting, and the end of the session before the socket closes.
+// (the byte count, 0 or less at the end or on failure), bytes waiting in
+// the session (already taken from the socket), and the end of the session
+// before the socket closes.
 bool isTls(int fd);
 long tlsRead(int fd, char* area, size_t size);
 long tlsWrite(int fd, const char* bytes, size_t length);

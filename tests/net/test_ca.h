@@ -19,7 +19,7 @@ class TestCa {
                             " && openssl req" + key + "-keyout srv.key -out srv.csr -subj /CN=localhost" +
                             " && openssl x509 -req -in srv.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out srv.pem" +
                             " -days 2 -extfile ext.cnf";
-    ok_ = std::system((cmd + " >/dev/null 2>&1").c_str()) == 0;
+    ok_ = std::system(("(" + cmd + ") >/dev/null 2>&1").c_str()) == 0;
   }
   bool ok() const { return ok_; }
   // ca.pem, srv.pem and srv.key.
