@@ -245,6 +245,28 @@ TEST_F(X11, TelaMinimizadaHidesTheConsoleAndNormalBringsItBack) {
   EXPECT_EQ(desktop_->activeTitle(), "Piloto");
 }
 
+// Without a window manager windows are found among the root's children,
+// activated by the focus and closed by their own close protocol.
+TEST(X11WithoutWindowManager, WindowsAreFoundActivatedAndClosed) {
+  XDesktop desktop({}, false);
+  ASSERT_TRUE(desktop.ready());
+  ScratchDir dir;
+  XProgram typed(dir, "um", lineReader("Alvo Um"));
+  XProgram closed(dir, "dois", lineReader("Alvo Dois"));
+  ASSERT_NE(desktop.waitForWindow("Alvo Um"), 0u);
+  ASSERT_NE(desktop.waitForWindow("Alvo Dois"), 0u);
+  XProgram driver(dir, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"*alvo um*\"", "ESPERA MS 300",
+                          "CAPTURA ATIVA A", "DIGITA \"abc\"", "JANELA FECHA \"alvo dois\"", "CHECA B",
+                          "JANELA FECHA \"alvo dois\"", "CHECA C", "ESCREVE \"=\" A B C"}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=Alvo Um01\n");
+  EXPECT_EQ(typed.wait(10000), 0);
+  EXPECT_EQ(typed.findings(), "=abc\n");
+  EXPECT_EQ(closed.wait(5000), 0);
+  EXPECT_EQ(closed.findings(), "");
+}
+
 // A display without XTest: nothing can be injected, so the commands take
 // their failure paths; windows, the title in front and the clipboard go on.
 TEST(X11WithoutXTest, CommandsTakeTheirFailurePaths) {

@@ -88,6 +88,17 @@ std::vector<unsigned long> windowList(Display* d, Window w, const char* name) {
 
 int ignore(Display*, XErrorEvent*) { return 0; }
 
+// The windows a manager looks after, or the root's children when none runs.
+std::vector<unsigned long> topLevel(Display* d) {
+  std::vector<unsigned long> windows = windowList(d, DefaultRootWindow(d), "_NET_CLIENT_LIST");
+  if (!windows.empty()) return windows;
+  Window root, parent, *children = nullptr;
+  unsigned n = 0;
+  if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) windows.assign(children, children + n);
+  if (children) XFree(children);
+  return windows;
+}
+
 }  // namespace
 
 XDesktop::XDesktop(std::vector<std::string> extraServerArgs, bool windowManager) {
@@ -132,7 +143,7 @@ unsigned long XDesktop::waitForWindow(const std::string& title, int timeoutMs) c
   if (!d) return 0;
   unsigned long found = 0;
   for (int waited = 0; waited < timeoutMs && !found; waited += 50) {
-    for (const unsigned long w : windowList(d, DefaultRootWindow(d), "_NET_CLIENT_LIST")) {
+    for (const unsigned long w : topLevel(d)) {
       if (textProperty(d, w, "_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False)) == title) found = w;
     }
     if (!found) sleepMs(50);
