@@ -150,4 +150,19 @@ TEST_P(FileCommands, SeenAndLeftOnDisk) {
 INSTANTIATE_TEST_SUITE_P(Scripts, FileCommands, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// Readable sizes take the user's decimal separator: a Brazilian locale,
+// compiled for the test, gives a comma; the program's own locale stays "C".
+TEST(FileSizes, TakeTheUsersDecimalSeparator) {
+  ScratchDir locales;
+  const std::string make = "localedef -i pt_BR -f UTF-8 " + locales.path() + "/pt_BR.UTF-8 >/dev/null 2>&1";
+  ASSERT_EQ(std::system(make.c_str()), 0) << "localedef and the pt_BR source (package locales) are needed";
+  ScratchDir dir;
+  std::ofstream(dir / "meio") << std::string(1536, 'k');
+  const std::string script = "htamarq \"meio\" a\nseja b 3\ndivide b 2\nescreve mudo a \"|\" b\n";
+  EXPECT_EQ(runScript(dir, script, "LOCPATH=" + locales.path() + " LC_ALL=pt_BR.UTF-8").seen, "SHOW 1,50KB|1\n");
+  EXPECT_EQ(runScript(dir, script, "env -u LC_ALL LOCPATH=" + locales.path() + " LANG=C LC_NUMERIC=pt_BR.UTF-8").seen,
+            "SHOW 1,50KB|1\n");
+  EXPECT_EQ(runScript(dir, script).seen, "SHOW 1.50KB|1\n");
+}
+
 }  // namespace

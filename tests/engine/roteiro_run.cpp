@@ -8,7 +8,7 @@
 
 namespace testsupport {
 
-ScriptRun runScript(const ScratchDir& dir, const std::string& script) {
+ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment) {
   // The run's own files lie apart, out of the way of directory searches.
   const ScratchDir own;
   std::ofstream(own / "script.txt") << script;
@@ -17,8 +17,8 @@ ScriptRun runScript(const ScratchDir& dir, const std::string& script) {
   // A started program has no window to take the front in headless: the
   // wait for the user's return is kept short.
   const std::string& o = own.path();
-  const std::string cmd = "cd " + dir.path() + " && LC_ALL=C ESCUTA_FRONT_WAIT_MS=200 " ROTEIRO
-                          " --frontend headless --time-limit 60 --config-dir " + o + " --keys " + o +
+  const std::string cmd = "cd " + dir.path() + " && " + environment + " ESCUTA_FRONT_WAIT_MS=200 " ROTEIRO
+                          " --frontend headless --clock-speed 10 --time-limit 600 --config-dir " + o + " --keys " + o +
                           "/keys.txt --transcript " + o + "/t.txt " + o + "/script.txt 2>" + o + "/err.txt";
   const int raw = std::system(cmd.c_str());
   ScriptRun run;

@@ -13,6 +13,7 @@ struct ScriptRun {
   int status = -1;
 };
 
-ScriptRun runScript(const ScratchDir& dir, const std::string& script);
+// `environment` is put before the command, as a shell takes it.
+ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment = "LC_ALL=C");
 
 }  // namespace testsupport

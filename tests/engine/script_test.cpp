@@ -86,7 +86,7 @@ class Script : public ::testing::TestWithParam<std::string> {
     std::string args = fs::exists(base + ".args") ? slurp(base + ".args") : "";
     args.erase(std::remove(args.begin(), args.end(), '\n'), args.end());
     const std::string cmd = "cd " + dir + " && ESCUTA_FIXED_TIME='2025-03-05 13:05:07.25' " ROTEIRO
-                            " --frontend headless --time-limit 60 --config-dir " + dir + " --keys " + keys +
+                            " --frontend headless --clock-speed 10 --time-limit 600 --config-dir " + dir + " --keys " + keys +
                             " --transcript " + dir + "/t.txt " + base + ".txt " + args + " 2>" + dir + "/err.txt";
     const int raw = std::system(cmd.c_str());
     std::string transcript = slurp(dir + "/t.txt");
