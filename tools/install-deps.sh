@@ -11,7 +11,7 @@ packages=(
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
   espeak-ng libespeak-ng-dev wbrazilian
-  tcl
+  tcl locales
   nginx-light curl
   p7zip-full
   procps
