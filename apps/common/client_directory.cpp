@@ -1,9 +1,11 @@
 #include "client_directory.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+#include "console/settings.h"
 #include "platform/paths.h"
 
 namespace app {
@@ -11,6 +13,7 @@ namespace app {
 std::string clientDirectory() { return platform::dataRoot() + "/telinha"; }
 
 void enterClientDirectory() {
+  ::setenv("ESCUTA_CONFIG_DIR", settings::configDir().c_str(), 1);
   const std::string dir = clientDirectory();
   for (const char* sub : {"/temp", "/downloads/filmes", "/sinopses/filmes"}) platform::makeDirectories(dir + sub);
   if (::chdir(dir.c_str()) != 0) std::fprintf(stderr, "cannot enter the client's directory %s\n", dir.c_str());

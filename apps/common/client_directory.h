@@ -11,7 +11,9 @@ namespace app {
 std::string clientDirectory();
 
 // Makes the client's directory and the folders the script writes into, and
-// makes it the current directory. A ScriptProgram's prepare hook.
+// makes it the current directory. The directory of Escuta.ini goes into
+// ESCUTA_CONFIG_DIR, so that the programs and shell lines the client starts
+// name the same file. A ScriptProgram's prepare hook.
 void enterClientDirectory();
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,30 @@ TEST_F(Session, TheHistoryItemSaysItIsToCome) {
                                     "SAY A função de últimos assistidos será implementada em breve.",
                                     "MENU Últimos assistidos"}),
             "");
+}
+
+// A later start works in the directory its marker names, wherever it was
+// started from.
+TEST_F(Session, ALaterStartWorksInTheDirectoryTheMarkerNames) {
+  const std::string other = m.dir / "elsewhere";
+  std::filesystem::create_directories(other + "/temp");
+  std::filesystem::create_directory_symlink(m.client + "/som", other + "/som");
+  std::ofstream(m.home + "/telinha.dir") << other << "\r\n";
+  const ClientRun r = runClient(m, "key Down\nkey Down\nkey Down\nkey Down\nkey Enter\nkey Esc\nkey Esc\nkey s\n");
+  EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
+  EXPECT_EQ(r.seen.find("Criando entrada"), std::string::npos) << r.seen;
+  EXPECT_TRUE(std::filesystem::exists(other + "/temp/tlnotas"));
+  EXPECT_FALSE(std::filesystem::exists(m.client + "/temp/tlnotas"));
+}
+
+// A marker naming a directory that has gone (the client was moved) is taken
+// as a first start, not as an error that stops the client.
+TEST_F(Session, AMarkerNamingAMissingDirectoryCountsAsAFirstStart) {
+  std::ofstream(m.home + "/telinha.dir") << m.dir / "gone" << "\r\n";
+  const ClientRun r = runClient(m, "key Esc\nkey s\n");
+  EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
+  EXPECT_EQ(missingInOrder(r.seen, {"SAY Criando entrada no Escuta.ini.", "MENU Filmes"}), "");
+  EXPECT_EQ(telinha_run::clientFile(m, "../../home/telinha.dir"), m.client + "\r\n");
 }
 
 // Without the suite's updater (no PGMESCUTA) the menu entry is not made, and
