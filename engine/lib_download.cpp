@@ -6,8 +6,8 @@
 //
 // Nothing on disk is lost to an answer that is refused or breaks off: the
 // file is touched only by a 200 or 206 answer, a 200 empties it only once
-// its body starts (or ends empty), and a 206 must continue where the file
-// ends.
+// its body starts (or ends empty), a 206 must continue where the file ends,
+// and a page replaces the file only once it came whole.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -173,15 +173,38 @@ Outcome pass(Download& d) {
   return storeBody(d, c, head, file.fd, resumed ? offset : 0, !resumed && offset > 0, !lengthKnown);
 }
 
-// The page at the URL, its body kept as text lines; the file is emptied
-// only once the server has answered with the page.
+// The page being written beside the file, put in its place only once whole,
+// so that a page that breaks off leaves the file as it was.
+struct PageFile {
+  std::string temp, path;
+  int fd = -1;
+  explicit PageFile(const std::string& target) : temp(target + ".XXXXXX"), path(target) {
+    fd = ::mkstemp(temp.data());
+    // Made with the permissions a new file gets, as the file itself would be.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (fd >= 0) ::fchmod(fd, 0666 & ~mask);
+  }
+  bool putInPlace() {
+    const bool closed = ::close(fd) == 0;
+    fd = -1;
+    if (!closed || ::rename(temp.c_str(), path.c_str()) != 0) return false;
+    temp.clear();
+    return true;
+  }
+  ~PageFile() {
+    if (fd >= 0) ::close(fd);
+    if (!temp.empty()) ::unlink(temp.c_str());
+  }
+};
+
+// The page at the URL, its body kept as text lines.
 bool fetchPage(const Download& d) {
   const net::Url u = net::splitUrl(d.url);
   Connection c;
   net::AnswerHead head;
   if (!ask(c, u, net::pageRequest(u, d.agent, d.cookie), head) || head.status < 200 || head.status > 299) return false;
-  OpenFile file;
-  file.fd = ::open(d.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  PageFile file(d.path);
   if (file.fd < 0) return false;
   net::BodyReader reader = net::bodyReader(head);
   net::PageLines lines;
@@ -197,7 +220,7 @@ bool fetchPage(const Download& d) {
     net::feedPageLines(lines, std::string_view(area.data(), got), out);
     if (step == net::BodyStep::End) net::finishPageLines(lines, out);
     if (!writeAll(file.fd, out.data(), out.size())) return false;
-    if (step == net::BodyStep::End) return true;
+    if (step == net::BodyStep::End) return file.putInPlace();
     if (step != net::BodyStep::Bytes) return false;
   }
 }

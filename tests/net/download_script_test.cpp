@@ -249,6 +249,9 @@ const PeerCase kPeerCases[] = {
      {once(k200 + "Content-Type: text/plain\r\n\r\nnao guardado"),
       once(k200 + "Content-Type: text/plain\r\n\r\nlinha 1\r\nlinha 2\nlinha\r3\r\r\nfim\r")},
      true, "0", "linha 1\r\nlinha 2\r\nlinha\r3\r\r\nfim\r\n\r\n"},
+    {"a page that breaks off leaves the file",
+     {once(k200 + "Content-Type: text/html\r\n\r\n"), once(k200 + "Content-Length: 100\r\n\r\nmeia\r\npagina")},
+     true, "1", kKept},
     {"a page that is refused leaves the file",
      {once(k200 + "Content-Type: text/html\r\n\r\n"), once("HTTP/1.1 404 Not Found\r\n\r\nnada")}, true, "1", kKept},
 };
@@ -273,6 +276,10 @@ TEST_P(PeerDownload, EndsAsItShould) {
     EXPECT_FALSE(std::filesystem::exists(dir / "f.bin"));
   }
   EXPECT_EQ(peer.requests().size(), c.replies.size());
+  // Nothing written on the side is left behind.
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("f.bin.")) << entry.path();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PeerDownload, ::testing::ValuesIn(kPeerCases), [](const auto& param) {
