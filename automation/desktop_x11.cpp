@@ -22,8 +22,15 @@ namespace automation {
 namespace {
 
 // Windows of other programs come and go at any moment: a request about one
-// that has just gone is no reason to end the program.
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+// that has just gone is no reason to end the program. Errors of other
+// connections (the console's own) go to the handler that was there before.
+Display* g_display = nullptr;
+XErrorHandler g_previousHandler = nullptr;
+
+int ignoreOwnErrors(Display* display, XErrorEvent* error) {
+  if (display == g_display || !g_previousHandler) return 0;
+  return g_previousHandler(display, error);
+}
 
 // How long a window is given to go after it was asked to close, looked at
 // every so often while our own events are served.
@@ -101,7 +108,8 @@ struct LayoutKey {
 class X11Desktop final : public Desktop {
  public:
   explicit X11Desktop(Display* display) : dpy_(display), root_(DefaultRootWindow(display)) {
-    XSetErrorHandler(ignoreErrors);
+    g_display = display;
+    g_previousHandler = XSetErrorHandler(ignoreOwnErrors);
   }
   ~X11Desktop() override {
     // Keys borrowed for characters the layout lacks are given back.
@@ -111,6 +119,8 @@ class X11Desktop final : public Desktop {
     }
     if (xkb_) XkbFreeKeyboard(xkb_, 0, True);
     XCloseDisplay(dpy_);
+    XSetErrorHandler(g_previousHandler);
+    g_display = nullptr;
   }
 
   void sendKey(int key, bool down) override {
