@@ -112,23 +112,24 @@ bool start(Machine& m, const Options& options) {
   return true;
 }
 
-ClientRun runClient(Machine& m, const std::string& keys) {
+namespace {
+
+// One of the client's programs, headless, as the user of this machine starts
+// it: from the home directory, with the machine's PATH, data root and
+// configuration.
+pid_t spawn(const Machine& m, const std::string& program, const std::vector<std::string>& options,
+            const std::string& errFile) {
   const std::string& d = m.dir.path();
-  static int count = 0;
-  const std::string run = d + "/run" + std::to_string(++count);
-  write(run + "/keys.txt", keys);
-  const std::string transcript = run + "/t.txt", err = run + "/err.txt";
   const std::string path = m.bin + ":" + std::string(TELINHA_BIN) + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
   std::vector<std::string> env{"HOME=" + m.home, "XDG_CONFIG_HOME=" + d + "/config", "ESCUTA_ROOT=" + m.root,
                                "PATH=" + path, "LC_ALL=C", "ESCUTA_FRONT_WAIT_MS=200"};
-  std::vector<std::string> args{std::string(TELINHA_BIN) + "/telinha", "--frontend", "headless", "--clock-speed", "10",
-                                "--time-limit", "300", "--config-dir", m.config, "--keys", run + "/keys.txt",
-                                "--transcript", transcript};
+  std::vector<std::string> args{std::string(TELINHA_BIN) + "/" + program, "--frontend", "headless", "--config-dir",
+                                m.config};
+  args.insert(args.end(), options.begin(), options.end());
   const pid_t pid = ::fork();
   if (pid == 0) {
-    // The client is started from the user's home, as a menu would start it.
     if (::chdir(m.home.c_str()) != 0) ::_exit(126);
-    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(e, 2);
     const int null = ::open("/dev/null", O_RDWR);
     ::dup2(null, 0);
@@ -141,6 +142,25 @@ ClientRun runClient(Machine& m, const std::string& keys) {
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
+  return pid;
+}
+
+}  // namespace
+
+pid_t startProgram(const Machine& m, const std::string& program, const std::vector<std::string>& options) {
+  return spawn(m, program, options, m.dir / (program + ".err"));
+}
+
+ClientRun runClient(Machine& m, const std::string& keys) {
+  const std::string& d = m.dir.path();
+  static int count = 0;
+  const std::string run = d + "/run" + std::to_string(++count);
+  write(run + "/keys.txt", keys);
+  const std::string transcript = run + "/t.txt", err = run + "/err.txt";
+  const pid_t pid = spawn(m, "telinha",
+                          {"--clock-speed", "10", "--time-limit", "300", "--keys", run + "/keys.txt", "--transcript",
+                           transcript},
+                          err);
   int raw = 0;
   ::waitpid(pid, &raw, 0);
   ClientRun r;

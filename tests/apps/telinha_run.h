@@ -49,6 +49,10 @@ struct ClientRun {
 // for it to end (the headless time limit bounds it).
 ClientRun runClient(Machine& m, const std::string& keys);
 
+// Starts one of the client's programs (telinha_mon ...) headless, in the
+// background, with more options; its process id. stop() ends it.
+pid_t startProgram(const Machine& m, const std::string& program, const std::vector<std::string>& options);
+
 // The request lines the portal received, in order ("GET /contador.json HTTP/1.1"),
 // with the companion's end of the session and the monitor's polls left out
 // when `clientOnly`.
