@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <dirent.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,10 +139,36 @@ bool makeDirectories(const std::string& hostDir) {
   return ::mkdir(hostDir.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
+namespace {
+
+// A replacement is written under a name that tells its file and its writer,
+// ".NAME.escuta-PID-XXXXXX", so that a writer killed before its rename leaves
+// something the next writer of that file can recognise and clear.
+std::string replacementPrefix(const std::string& hostFile, size_t slash) {
+  return "." + hostFile.substr(slash == std::string::npos ? 0 : slash + 1) + ".escuta-";
+}
+
+void removeDeadWritersFiles(const std::string& dir, const std::string& prefix) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view name = e->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    const long pid = std::strtol(e->d_name + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      ::unlink((dir + "/" + std::string(name)).c_str());
+  }
+  ::closedir(d);
+}
+
+}  // namespace
+
 bool replaceFileAtomically(const std::string& hostFile, std::string_view contents) {
   const size_t slash = hostFile.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : hostFile.substr(0, slash ? slash : 1);
-  std::string tmp = dir + "/.escuta-XXXXXX";
+  const std::string prefix = replacementPrefix(hostFile, slash);
+  removeDeadWritersFiles(dir, prefix);
+  std::string tmp = dir + "/" + prefix + std::to_string(::getpid()) + "-XXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) return false;
   struct stat st;
