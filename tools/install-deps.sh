@@ -13,6 +13,7 @@ packages=(
   espeak-ng libespeak-ng-dev wbrazilian
   tcl locales
   nginx-light curl
+  clang libclang-rt-14-dev
   p7zip-full
   procps
 )

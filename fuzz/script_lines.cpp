@@ -1,0 +1,130 @@
+// Script text through the engine in the headless backend. Commands that reach
+// outside the process (files written or removed, programs, the network, the
+// keyboard, sound devices, waits) are left out: the fuzzer must not touch the
+// machine it runs on, and a key read with no keys would end the process.
+#include <cstdlib>
+#include <string>
+
+#include "console/program.h"
+#include "engine/condition.h"
+#include "engine/engine.h"
+#include "engine/expression.h"
+#include "engine/readers.h"
+#include "engine/run_state.h"
+#include "engine/store.h"
+#include "engine/text.h"
+#include "engine/variables.h"
+#include "fuzz/entries.h"
+#include "fuzz/scratch_file.h"
+#include "platform/paths.h"
+#include "speech/diphone_db.h"
+#include "speech/diphone_synth.h"
+
+namespace fuzz {
+namespace {
+
+constexpr int kMaxScriptLines = 64;
+// Loops end after this many lines run, so every input finishes quickly.
+constexpr int kMaxSteps = 300;
+
+constexpr std::string_view kLeftOut[] = {
+    "ABRE",     "INTERNET", "CONECTA",   "ATIVASSL", "SERVE",      "OBSERVA",  "TOCA",
+    "MCI",      "L\xCA",    "LE",        "REMOVE",   "RENOMEIA",   "REPLICA",  "CMD",
+    "ESPERA",   "ENVIACMD", "DIGITA",    "ACIONA",   "CLICA",      "CAPTURA",  "TRANSFERE",
+    "JANELA",   "EXECUTA",  "ALARME",    "GRAVABYTES", "CRIABIN",  "BUSCA",    "DIR",
+    "MENU",     "MENSAGEM", "SINTCONFIG", "TRAZDAREDE", "CODARQBASE64", "DECODARQBASE64",
+    "MSAA",     "SENSOR",   "HANDLE",    "MIDI",     "IMAGEM",
+};
+
+// A command's keyword ends at a blank or the end of its text and may begin
+// anywhere (behind a one-line SE's condition), so any such ending counts.
+bool reachesOutside(std::string_view text) {
+  const std::string upper = engine::upper(text);
+  for (std::string_view word : kLeftOut) {
+    for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
+      const size_t end = at + word.size();
+      if (end == upper.size() || engine::isBlank(upper[end])) return true;
+    }
+  }
+  return false;
+}
+
+// A small voice below the scratch root: the real rules with a few units,
+// enough for speech to start and to speak through every stage.
+void makeVoice() {
+  const std::string dir = "root/audiwin/som/difones/";
+  std::string rules, exceptions;
+  if (!platform::readWholeFile(ESCUTA_SOURCE_DIR "/data/difones/regras.rgr", rules) ||
+      !platform::readWholeFile(ESCUTA_SOURCE_DIR "/data/difones/portug.exc", exceptions))
+    std::abort();
+  scratchFile(dir + "regras.rgr", rules);
+  scratchFile(dir + "portug.exc", exceptions);
+  scratchFile(dir + std::string(speech::kDiphoneDbName) + ".IND",
+              speech::encodeIndex({{"A", 300, 0}, {"A-_", 300, 300}, {"_-A", 300, 600}}));
+  scratchFile(dir + std::string(speech::kDiphoneDbName) + ".DIF", std::string(900, '\x80'));
+  scratchFile("root/audiwin/som/letras/_a.wav", "");
+}
+
+void startEngineOnce() {
+  static const bool started = [] {
+    makeVoice();
+    const std::string root = scratchDir() + "/root";
+    ::setenv("ESCUTA_ROOT", root.c_str(), 1);
+    std::string dir = scratchDir();
+    const char* argv[] = {"escuta_fuzz", "--frontend", "headless", "--config-dir", dir.c_str(),
+                          "--time-limit", "100000000", "--clock-speed", "100"};
+    platform::Options options;
+    if (console::startProgram(9, const_cast<char**>(argv), "", options) != -1) std::abort();
+    engine::initEngine("fuzz");
+    return true;
+  }();
+  (void)started;
+}
+
+void setSomeVariables() {
+  engine::setVariable('A', "21");
+  engine::setVariable('B', "texto com espa\xE7os");
+  engine::setVariable('C', "-7");
+  engine::setVariable(engine::enterName("NOME"), "3");
+}
+
+}  // namespace
+
+void scriptLines(std::string_view bytes) {
+  if (reachesOutside(bytes)) return;
+  startEngineOnce();
+  engine::resetEngine();
+  setSomeVariables();
+  int count = 0;
+  while (count < kMaxScriptLines && !bytes.empty()) {
+    const size_t end = bytes.find('\n');
+    engine::storeLine(bytes.substr(0, end), ++count);
+    bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
+  }
+  engine::RunState& s = engine::state();
+  s.line = 1;
+  s.error = s.stop = false;
+  for (int step = 0; step < kMaxSteps && s.line <= engine::lineCount() && !s.stop && !s.error; ++step) {
+    engine::runCommandLine(engine::lineText(s.line), false);
+    if (!s.stop && !s.error) ++s.line;
+  }
+  engine::setLineCount(0);
+  s.stop = true;
+}
+
+void expression(std::string_view bytes) {
+  engine::resetVariables();
+  setSomeVariables();
+  std::string_view text = bytes;
+  int64_t number = 0;
+  engine::evaluateExpression(text, number);
+  text = bytes;
+  bool truth = false;
+  engine::evaluateCondition(text, truth);
+  text = bytes;
+  std::string value;
+  for (size_t left = text.size(); engine::readOperand(text, value) && text.size() < left; left = text.size()) {
+  }
+}
+
+}  // namespace fuzz
