@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the whole test suite twice: in the normal build and in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then every fuzz target for
+# a few seconds, so that a parser that breaks again is caught.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -17,3 +18,5 @@ for variant in normal sanitize; do
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+echo "== fuzz smoke run =="
+ESCUTA_FUZZ_JOBS=$jobs fuzz/run.sh 6
