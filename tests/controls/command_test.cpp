@@ -157,6 +157,7 @@ TEST_F(Commands, ColoursAndTheCursor) {
 }
 
 TEST_F(Commands, TitlesBeepsAndPauses) {
+  clockSpeed_ = 1;
   const controlstest::Outcome r =
       runScript("titulo \"Minha janela\"\nbipa\nbipa 1\nbipa 0\nbipa \"x\"\nespera ms 300\nespera 1", "");
   EXPECT_EQ(r.status, 0) << r.output;

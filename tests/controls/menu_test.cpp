@@ -105,6 +105,7 @@ TEST_F(Menu, AThousandItemsAndVeryLongOnes) {
 
 TEST_F(Menu, AKeyDuringAnItemCutsItsSpeechAndActsAtOnce) {
   const std::string longItem = "um item muito comprido que leva varios segundos para ser dito em voz alta por inteiro";
+  clockSpeed_ = 1;
   const controlstest::Outcome r = run({"menu:1:1:80:4:" + longItem + "|dois", "run"}, "wait 300\nkey Down\nkey Enter\n");
   EXPECT_EQ(r.output, "menu 2 #13 [dois]\n");
   EXPECT_LT(r.seconds, 3.0);  // said whole, the first item alone takes longer

@@ -24,7 +24,8 @@ Outcome ProbeTest::runProgram(const std::string& program, const std::string& arg
   std::ofstream(scratch_ / "Escuta.ini") << ini_;
   std::ofstream(scratch_ / "keys.txt") << keys;
   const std::string cmd = "cd " + scratch_.path() + " && ESCUTA_CONFIG_DIR=" + scratch_.path() + " " + extraEnv_ + " " +
-                          program + " --frontend headless --time-limit 60 --keys " + (scratch_ / "keys.txt") +
+                          program + " --frontend headless --clock-speed " + std::to_string(clockSpeed_) +
+                          " --time-limit 600 --keys " + (scratch_ / "keys.txt") +
                           " --transcript " + (scratch_ / "t.txt") + " --screen-out " + (scratch_ / "s.txt") + " " +
                           arguments + " >" + (scratch_ / "out.txt") + " 2>&1";
   const auto start = std::chrono::steady_clock::now();

@@ -36,6 +36,9 @@ class ProbeTest : public ::testing::Test {
   // Speech at 1.5 times the rate keeps the runs short.
   std::string ini_ = "[ESCUTA]\nFALANDO=Sim\nFALARTUDO=Sim\n[SINTETIZADOR]\nRAPIDINHO3=Sim\n";
   std::string extraEnv_;  // VARIABLE=value ... for the program's environment
+  // The headless clock runs this many times faster; a test that measures
+  // the wall time of a run sets it to 1.
+  int clockSpeed_ = 10;
   testsupport::ScratchDir scratch_;
 };
 

@@ -26,7 +26,7 @@ class SpeechService : public ::testing::Test {
   Outcome run(const std::vector<std::string>& actions, const std::string& keys = "") {
     std::ofstream(scratch_ / "keys.txt") << keys;
     std::string cmd = "ESCUTA_CONFIG_DIR=" + scratch_.path() + " ESCUTA_POWER_SUPPLY=" + (scratch_ / "power") + " " +
-                      SPEAK_PROBE + " --frontend headless --keys " + (scratch_ / "keys.txt") + " --transcript " +
+                      SPEAK_PROBE + " --frontend headless --clock-speed 10 --keys " + (scratch_ / "keys.txt") + " --transcript " +
                       (scratch_ / "t.txt") + " --";
     for (const std::string& a : actions) cmd += " '" + a + "'";
     cmd += " >" + (scratch_ / "out.txt") + " 2>&1";
