@@ -7,6 +7,10 @@
 
 int main(int argc, char** argv) {
   return app::runScriptProgram(argc, argv,
-                               {"telinha", "\nThe talking client of the Vitrine Aberta portal.\n",
+                               {"telinha",
+                                "\n"
+                                "The talking client of the Vitrine Aberta portal. It finds the portal in\n"
+                                "section [TELINHA] of Escuta.ini (HOSTWEB, PORTAWEB, HOSTAPI, PORTAAPI,\n"
+                                "PORTANOTIFICACOES) and works in the client's directory, $ESCUTA_ROOT/telinha.\n",
                                 app::storePortalScript, app::enterClientDirectory, 0});
 }

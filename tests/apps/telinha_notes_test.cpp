@@ -2,6 +2,7 @@
 // menu of titles, each kind of note opened and played, and an error answer.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,9 @@ struct Kind {
   std::string searched;   // the search request's first line and body
   std::string title;      // the player's title (its beginning)
 };
+
+// Named by its kind in test names and reports.
+void PrintTo(const Kind& k, std::ostream* os) { *os << k.name; }
 
 class EachKind : public Notes, public ::testing::WithParamInterface<Kind> {};
 

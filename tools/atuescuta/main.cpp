@@ -19,8 +19,13 @@ std::string_view trimmed(std::string_view s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || std::string_view(argv[1]) == "--help") {
-    std::fprintf(stderr, "usage: atuescuta FILE.atu\nMerges the sections and keys of FILE.atu into Escuta.ini.\n");
+  const char* const usage = "usage: atuescuta FILE.atu\nMerges the sections and keys of FILE.atu into Escuta.ini.\n";
+  if (argc == 2 && std::string_view(argv[1]) == "--help") {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (argc != 2) {
+    std::fputs(usage, stderr);
     return 2;
   }
   std::string text;
