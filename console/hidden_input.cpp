@@ -8,6 +8,7 @@ namespace controls {
 std::string readHiddenLine() {
   constexpr size_t kMaxChars = 126;  // as the console's input stream holds
   std::string line;
+  console::setSecretInput(true);
   for (;;) {
     const uint8_t c = console::readKey();
     if (c == 13) break;
@@ -20,6 +21,7 @@ std::string readHiddenLine() {
       console::writeText(" ");
     }
   }
+  console::setSecretInput(false);
   console::writeText("\r\n");
   return line;
 }

@@ -17,6 +17,7 @@ struct KeyState {
   bool breakCheck = true;
   bool ignoreNextClick = false;
   bool extendedPending = false;  // the 0 of a special key was read; its scan code comes next
+  bool secret = false;           // a password is being typed
 };
 
 KeyState g_keys;
@@ -46,10 +47,16 @@ void recordKey(uint8_t code) {
   }
   const bool extended = g_keys.extendedPending;
   g_keys.extendedPending = false;
+  if (g_keys.secret && !extended && code >= 32) {
+    platform::transcriptEvent("KEY", "*");
+    return;
+  }
   platform::transcriptEvent("KEY", extended ? keyCodeText(0, code, false) : keyCodeText(code, -1, false));
 }
 
 }  // namespace
+
+void setSecretInput(bool on) { g_keys.secret = on; }
 
 int queuedCount() { return g_keys.count; }
 

@@ -42,6 +42,10 @@ void onFocus(bool gained, bool buttonsDown);
 // Ctrl+Break ends the program while the break check is on.
 void setBreakCheck(bool on);
 
+// While on, the characters taken are recorded in the transcript as "*", so
+// that a password never reaches a file; control keys are recorded as usual.
+void setSecretInput(bool on);
+
 // Queue access for the console's own end and for the braille keyboard.
 int queuedCount();
 bool appendCode(uint8_t code);

@@ -78,6 +78,12 @@ TEST_F(Commands, HiddenInputIsNeitherShownNorSpoken) {
     EXPECT_EQ(e.find("segredo"), std::string::npos) << e;
     EXPECT_NE(e.rfind("PLAY _", 0), 0u) << e;
   }
+  // Nor does it reach the transcript as keys: each character is a "*".
+  const std::string t = testsupport::slurp(scratch_ / "t.txt");
+  size_t stars = 0;
+  for (size_t at = t.find("KEY\t*\n"); at != std::string::npos; at = t.find("KEY\t*\n", at + 1)) ++stars;
+  EXPECT_EQ(stars, 7u) << t;
+  EXPECT_NE(t.find("KEY\t#13"), std::string::npos) << t;
   // Even when the colours are fixed, which would keep the text visible.
   ini_ += "[VIDEO]\nCORESFIXAS=S\n";
   const controlstest::Outcome fixed = runScript("le senha $p", "type segredo\nkey Enter\n");
