@@ -142,6 +142,36 @@ TEST_F(Session, AMarkerNamingAMissingDirectoryCountsAsAFirstStart) {
   EXPECT_EQ(telinha_run::clientFile(m, "../../home/telinha.dir"), m.client + "\r\n");
 }
 
+// A registration the portal refuses is told, and the client goes on.
+class RefusedRegistration : public Session {
+ protected:
+  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, {.portalArgs = {"--fail", "/conectar=503"}})); }
+};
+
+TEST_F(RefusedRegistration, IsToldAndTheClientGoesOn) {
+  const ClientRun r = runClient(m, "key Esc\nkey s\n");
+  EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
+  EXPECT_EQ(missingInOrder(r.seen, {"SHOW Conectando ao Vitrine Aberta", "SHOW Conexão não pôde ser registrada.",
+                                    "SHOW Erro: 503", "RUN " TELINHA_BIN "/telinha_con", "MENU Filmes"}),
+            "");
+}
+
+// Without the API server the client cannot start: the connection error and
+// the execution error are told, and Enter ends it.
+TEST_F(Session, WithoutTheApiServerTheClientTellsWhyAndEnds) {
+  std::string ini = telinha_run::clientFile(m, "../../config/Escuta/Escuta.ini");
+  const size_t at = ini.find("PORTAAPI=");
+  ini.replace(at, ini.find('\n', at) - at, "PORTAAPI=1");
+  std::ofstream(m.config + "/Escuta.ini") << ini;
+  const ClientRun r = runClient(m, "key Enter\n");
+  EXPECT_EQ(r.status, 1) << r.seen << r.stderrText;
+  const size_t told = r.seen.find("SHOW Erro de conexao\n");
+  EXPECT_NE(told, std::string::npos) << r.seen;
+  EXPECT_NE(r.seen.find("\nERROR ", told), std::string::npos) << r.seen;
+  EXPECT_EQ(r.seen.find("RUN " TELINHA_BIN "/telinha_con"), std::string::npos) << r.seen;
+  EXPECT_TRUE(telinha_run::requestLines(m).empty());
+}
+
 // Without the suite's updater (no PGMESCUTA) the menu entry is not made, and
 // nothing waits for it.
 class WithoutSuite : public Session {
