@@ -24,6 +24,7 @@ int keyOf(SDL_Keycode k, Mods mods) {
     case SDLK_BACKSPACE: return kKeyBackspace;
     case SDLK_ESCAPE: return kKeyEscape;
     case SDLK_TAB: return kKeyTab;
+    case SDLK_LEFTBRACKET: case SDLK_BACKSLASH: case SDLK_RIGHTBRACKET: return static_cast<int>(k);
     case SDLK_SPACE: return kKeySpace;
     case SDLK_INSERT: return kKeyInsert;
     case SDLK_DELETE: return kKeyDelete;

@@ -15,7 +15,8 @@ int controlChar(int key, Mods mods) {
     case kKeyTab: return mods.ctrl ? -1 : 9;
     default: break;
   }
-  if (mods.ctrl && key >= 'A' && key <= 'Z') return key - 'A' + 1;
+  // Ctrl+A to Ctrl+Z give 1 to 26; Ctrl+[, Ctrl+\ and Ctrl+] go on to 29.
+  if (mods.ctrl && key >= 'A' && key <= ']') return key - 'A' + 1;
   return -1;
 }
 

@@ -13,7 +13,8 @@ enum Key : int {
   kKeyEnter = 13,
   kKeyEscape = 27,
   kKeySpace = 32,
-  // '0'..'9' and 'A'..'Z' stand for themselves.
+  // '0'..'9' and 'A'..'Z' stand for themselves, and so do '[', '\\' and ']',
+  // whose keys make control codes with Ctrl (Ctrl+\\ reads a dial string).
   kKeyF1 = 0x100,  // F2..F12 follow
   kKeyF12 = kKeyF1 + 11,
   kKeyInsert,

@@ -52,13 +52,18 @@ Event charEvent(unsigned char ch) {
 // layout gives unless Ctrl or Alt change it.
 void pressCharacter(unsigned char ch, KeyStep& step) {
   int key = kKeyOther;
-  if (ch >= 'a' && ch <= 'z') key = ch - 32;
-  else if (ch >= 'A' && ch <= 'Z') {
+  if (ch >= 'a' && ch <= 'z') {
+    key = ch - 32;
+  } else if (ch >= 'A' && ch <= 'Z') {
     key = ch;
     step.mods.shift = true;
-  } else if (ch >= '0' && ch <= '9') key = ch;
-  else if (ch == ' ') key = kKeySpace;
-  else if (ch == '\t') key = kKeyTab;
+  } else if ((ch >= '0' && ch <= '9') || (ch >= '[' && ch <= ']')) {
+    key = ch;
+  } else if (ch == ' ') {
+    key = kKeySpace;
+  } else if (ch == '\t') {
+    key = kKeyTab;
+  }
   step.events.push_back(keyEvent(EventType::KeyDown, key, step.mods));
   if (!step.mods.ctrl && !step.mods.alt) {
     step.events.push_back(charEvent(ch));

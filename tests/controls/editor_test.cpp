@@ -108,6 +108,7 @@ TEST_F(Editor, EveryActionIsHeard) {
       {"ctrl+s", "type abc\nkey Ctrl+S\nkey Enter\n", {"PLAY _APICPO"}},
       {"ctrl+y", "type abc\nkey Ctrl+Y\nkey Enter\n", {"PLAY _CPOAPA"}},
       {"ctrl+u beeps three times", "type abc\nkey Ctrl+U\nkey Enter\n", {"BEEP", "BEEP", "BEEP"}},
+      {"ctrl+\\ dials the text", "type 1*2\nkey Ctrl+\\\nkey Enter\n", {"PLAY dtmf_1", "PLAY dtmf_X", "PLAY dtmf_2"}},
       {"ctrl+f4 takes a speed and speech goes on", "key Ctrl+F4\ntype 5\ntype a\nkey Enter\n",
        {"PLAY _VELOC", "PLAY _53", "PLAY _97"}},
       {"ctrl+f4 refuses a letter", "key Ctrl+F4\ntype x\ntype a\nkey Enter\n",
