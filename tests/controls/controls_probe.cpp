@@ -24,12 +24,12 @@
 #include "console/keyboard.h"
 #include "console/line_editor.h"
 #include "console/menu.h"
-#include "console/program.h"
 #include "console/screen.h"
 #include "console/screen_review.h"
 #include "platform/codepage.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
+#include "support/probe_main.h"
 
 namespace {
 
@@ -58,7 +58,8 @@ void print(const std::string& what, const std::string& text) {
   std::printf("%s [%s]\n", what.c_str(), platform::cp1252ToUtf8(text).c_str());
 }
 
-bool run(const std::string& action) {
+bool run(const std::string& typed) {
+  const std::string action = testsupport::probeText(typed);
   const std::string verb = action.substr(0, action.find(':'));
   if (verb == "write") {
     console::writeText(unescape(fields(action, 2)[1]));
@@ -116,12 +117,5 @@ bool run(const std::string& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::Options options;
-  if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startSpeechModules();
-  speech::initSpeech(0, "");
-  for (const std::string& action : options.args) {
-    if (!run(platform::isMultibyteUtf8(action) ? platform::utf8ToCp1252(action) : action)) return 2;
-  }
-  return 0;
+  return testsupport::runProbe(argc, argv, testsupport::ProbeSpeech::Ready, run);
 }

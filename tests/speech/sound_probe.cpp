@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "console/keyboard.h"
-#include "console/program.h"
 #include "platform/platform.h"
 #include "speech/click_beep.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 #include "speech/wave_player.h"
+#include "support/probe_main.h"
 
 namespace {
 
@@ -64,11 +64,5 @@ bool run(const std::string& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::Options options;
-  if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startSpeechModules();
-  for (const std::string& action : options.args) {
-    if (!run(action)) return 2;
-  }
-  return 0;
+  return testsupport::runProbe(argc, argv, testsupport::ProbeSpeech::ModulesOnly, run);
 }

@@ -9,12 +9,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/program.h"
-#include "platform/codepage.h"
 #include "platform/paths.h"
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
+#include "support/probe_main.h"
 
 namespace {
 
@@ -25,7 +24,8 @@ int arg(const std::string& text, size_t& pos) {
   return v;
 }
 
-bool run(const std::string& action) {
+bool run(const std::string& typed) {
+  const std::string action = testsupport::probeText(typed);
   const size_t colon = action.find(':');
   const std::string verb = action.substr(0, colon);
   const std::string rest = colon == std::string::npos ? "" : action.substr(colon + 1);
@@ -65,13 +65,5 @@ bool run(const std::string& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::Options options;
-  if (const int status = console::startProgram(argc, argv, "ACTION...", options); status >= 0) return status;
-  speech::startSpeechModules();
-  speech::initSpeech(0, "");
-  for (const std::string& action : options.args) {
-    // Arguments typed in a UTF-8 terminal become the system's Windows-1252.
-    if (!run(platform::isMultibyteUtf8(action) ? platform::utf8ToCp1252(action) : action)) return 2;
-  }
-  return 0;
+  return testsupport::runProbe(argc, argv, testsupport::ProbeSpeech::Ready, run);
 }
