@@ -2,9 +2,12 @@
 // menu of titles, each kind of note opened and played, and an error answer.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "apps/telinha_run.h"
 
@@ -153,6 +156,22 @@ TEST_F(FailingNotes, TheErrorIsReportedAndLaterRequestsGoToTheWebHostAgain) {
     }
   }
   EXPECT_TRUE(genres);
+}
+
+// With no notes the menu is empty, and Esc leaves it.
+TEST(NoNotes, AnEmptyMenuIsLeftWithEsc) {
+  Machine m;
+  nlohmann::json catalogue = nlohmann::json::parse(live::readFile(TELINHA_FIXTURE));
+  catalogue["notificacoes"] = nlohmann::json::array();
+  const std::string none = m.dir / "none.json";
+  std::ofstream(none) << catalogue.dump();
+  ASSERT_TRUE(telinha_run::start(m, {.portalArgs = {"--fixture", none}}));
+  const ClientRun r = runClient(m, kNotes + "key Esc\nkey Esc\nkey s\n");
+  telinha_run::stop(m);
+  EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
+  EXPECT_EQ(missingInOrder(r.seen, {"PLAY SOM\\\\TLLENOTAS.WAV", "KEY #27", "PLAY SOM\\\\EF02.WAV",
+                                    "MENU Ler notificações do Vitrine Aberta"}),
+            "");
 }
 
 }  // namespace
