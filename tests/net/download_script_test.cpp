@@ -30,7 +30,7 @@ namespace {
 
 // Speech and pauses in these runs go ten times faster where the headless
 // clock can be sped up.
-const bool kFastClock = ::setenv("ESCUTA_CLOCK_SPEED", "10", 1) == 0;
+[[maybe_unused]] const bool kFastClock = ::setenv("ESCUTA_CLOCK_SPEED", "10", 1) == 0;
 
 using nettest::HttpPeer;
 using nettest::once;
