@@ -13,6 +13,7 @@
 #include "speech/diphone_exceptions.h"
 #include "speech/diphone_rules.h"
 #include "speech/riff.h"
+#include "speech/text_to_phones.h"
 #include "tts/front_end.h"
 #include "tts/normalise.h"
 #include "tts/phoneme_list.h"
@@ -37,6 +38,16 @@ const tts::FrontEnd& realFrontEnd() {
     return loaded;
   }();
   return frontEnd;
+}
+
+const speech::DiphoneText& realDiphoneText() {
+  static const speech::DiphoneText text = [] {
+    speech::DiphoneText loaded;
+    require(speech::loadDiphoneRules(ESCUTA_SOURCE_DIR "/data/difones/regras.rgr", loaded.rules) &&
+            speech::loadDiphoneExceptions(ESCUTA_SOURCE_DIR "/data/difones/portug.exc", loaded.exceptions));
+    return loaded;
+  }();
+  return text;
 }
 
 constexpr std::string_view kSampleText =
@@ -131,9 +142,11 @@ void ttsData(std::string_view bytes) {
   tts::textToPhonemeLines(kSampleText, frontEnd);
 }
 
+// Text through both voices' front ends.
 void normalise(std::string_view bytes) {
   tts::normaliseText(bytes, realFrontEnd().abbreviations);
   tts::textToPhonemeLines(bytes, realFrontEnd());
+  speech::textToPhones(realDiphoneText(), bytes);
 }
 
 }  // namespace fuzz

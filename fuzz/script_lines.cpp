@@ -68,6 +68,11 @@ void makeVoice() {
 void startEngineOnce() {
   static const bool started = [] {
     makeVoice();
+    // Speech pauses at punctuation are real waits; without them many more
+    // inputs run in the same time.
+    scratchFile("Escuta.ini",
+                "[TRADUTOR]\r\nVELOCIDADE=3\r\n"
+                "[SINTETIZADOR]\r\nPAUSAPONTO3=0\r\nPAUSAVIRG3=0\r\nPAUSADOISPONTOS3=0\r\n");
     const std::string root = scratchDir() + "/root";
     ::setenv("ESCUTA_ROOT", root.c_str(), 1);
     std::string dir = scratchDir();
