@@ -54,7 +54,8 @@ TEST_F(X11, DigitaTypesIntoAnotherProgramInEachLayout) {
     XProgram target(dir_, std::string("alvo_") + layout, lineReader("Alvo de teste"));
     ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
     XProgram driver(dir_, std::string("piloto_") + layout,
-                    script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                    script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "JANELA NORMAL \"alvo de teste\"",
+                          "ESPERA 10, \"alvo de teste\"",
                             "DIGITA \"Ol\xE1 \xE7\xE3o \xFC a~b^c \xC0 \x80 [x] Y\xFD\""}));
     EXPECT_EQ(driver.wait(), 0) << layout;
     EXPECT_EQ(target.wait(10000), 0) << layout;
@@ -67,7 +68,8 @@ TEST_F(X11, AcionaPressesKeysInAnotherProgram) {
   XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
   XProgram driver(dir_, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "JANELA NORMAL \"alvo de teste\"",
+                          "ESPERA 10, \"alvo de teste\"",
                           "ACIONA \"A\"", "ACIONA \"shift+b\"", "ACIONA \"c\"", "ACIONA \"home\"", "ACIONA \"#46\"",
                           "ACIONA \"enter\""}));
   EXPECT_EQ(driver.wait(), 0);
@@ -81,7 +83,8 @@ TEST_F(X11, CapturaCampoReadsAnotherProgramsField) {
   XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
   XProgram driver(dir_, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "JANELA NORMAL \"alvo de teste\"",
+                          "ESPERA 10, \"alvo de teste\"",
                           "DIGITA \"campo \xE9 texto\" &", "ACIONA \"left\"", "CAPTURA CAMPO A",
                           "ESCREVE \"=\" A \"|\"", "ACIONA \"enter\""}));
   EXPECT_EQ(driver.wait(), 0);
@@ -93,7 +96,7 @@ TEST_F(X11, CapturaCampoReadsAnotherProgramsField) {
 // With the console in front, what is typed reaches its own key queue.
 TEST_F(X11, DigitaIntoTheOwnConsole) {
   XProgram self(dir_, "eu",
-                script({"TITULO \"Eu\"", "ESPERA MS 300", "DIGITA \"ol\xE1 ~x\"", "LE A", "ESCREVE \"=\" A",
+                script({"TITULO \"Eu\"", "ESPERA 10, \"eu\"", "DIGITA \"ol\xE1 ~x\"", "LE A", "ESCREVE \"=\" A",
                         "CAPTURA FOCO B", "ESCREVE \"=\" B"}));
   EXPECT_EQ(self.wait(), 0);
   EXPECT_EQ(self.findings(), "=ol\xC3\xA1 ~x\n=Eu\n");
@@ -103,7 +106,8 @@ TEST_F(X11, ClicaClicksInTheWindowInFront) {
   XProgram target(dir_, "alvo", script({"TITULO \"Alvo de teste\"", "LE TECLA A", "ESCREVE \"=\" A"}));
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
   XProgram driver(dir_, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "JANELA NORMAL \"alvo de teste\"",
+                          "ESPERA 10, \"alvo de teste\"",
                           "CLICA 100, 100"}));
   EXPECT_EQ(driver.wait(), 0);
   EXPECT_EQ(target.wait(10000), 0);
@@ -130,7 +134,8 @@ TEST_F(X11, ClicaNuloOnlyMovesAndClicaTelaTakesScreenPositions) {
     lastX = x, lastY = y;
   }
   XProgram clicker(dir_, "clicker",
-                   script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300",
+                   script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "JANELA NORMAL \"alvo de teste\"",
+                          "ESPERA 10, \"alvo de teste\"",
                            ("CLICA TELA " + std::to_string(x + 40) + " " + std::to_string(y + 30)).c_str()}));
   EXPECT_EQ(clicker.wait(), 0);
   EXPECT_EQ(target.wait(10000), 0);
@@ -189,12 +194,15 @@ TEST_F(X11, CapturaAtivaFollowsActivationMinimiseAndRestore) {
   ASSERT_NE(desktop_->waitForWindow("Alvo Um"), 0u);
   ASSERT_NE(desktop_->waitForWindow("Alvo Dois"), 0u);
   XProgram driver(dir_, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
-                          "JANELA NORMAL \"alvo um\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                          "JANELA NORMAL \"alvo um\"", "ESPERA 10, \"alvo um\"", "CAPTURA ATIVA A",
+                          "ESCREVE \"=\" A",
                           "JANELA MAXIMIZA \"alvo dois\"", "ESPERA 3, \"alvo dois\"", "CHECA B", "ESCREVE \"=\" B",
                           "CAPTURA TITULO A", "ESCREVE \"=\" A", "JANELA MINIMIZA \"alvo dois\"", "CHECA B",
-                          "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" B A", "JANELA NORMAL \"alvo dois\"",
-                          "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A"}));
+                          "SEJA N 0", "CAPTURA ATIVA A", "ENQUANTO A = \"Alvo Dois\"", "SOMA N 1",
+                          "SE N > 50 TERMINA", "ESPERA MS 100", "CAPTURA ATIVA A", "FIM ENQUANTO",
+                          "ESCREVE \"=\" B A", "JANELA NORMAL \"alvo dois\"", "ESPERA 10, \"alvo dois\"",
+                          "CAPTURA ATIVA A", "ESCREVE \"=\" A"}));
   EXPECT_EQ(driver.wait(), 0);
   const std::string seen = driver.findings();
   EXPECT_EQ(seen.substr(0, seen.find("=0") + 2), "=Piloto\n=Alvo Um\n=0");
@@ -210,7 +218,8 @@ TEST_F(X11, AltEscLoopBringsTheConsoleToTheFront) {
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
   XProgram driver(dir_, "piloto",
                   script({"TITULO \"Telinha Check\"", "TELA MINIMIZADA", "ESPERA MS 300",
-                          "JANELA NORMAL \"alvo de teste\"", "ESPERA MS 300", "CAPTURA ATIVA A", "ESCREVE \"=\" A",
+                          "JANELA NORMAL \"alvo de teste\"", "ESPERA 10, \"alvo de teste\"", "CAPTURA ATIVA A",
+                          "ESCREVE \"=\" A",
                           "TELA NORMAL", "SEJA N 0", "CAPTURA ATIVA A", "ENQUANTO NAO A = \"Telinha Check\"",
                           "SOMA N 1", "SE N > 20 TERMINA", "ACIONA \"alt+esc\"", "ESPERA MS 200", "CAPTURA ATIVA A",
                           "FIM ENQUANTO", "ESCREVE \"=\" A"}));
@@ -218,14 +227,25 @@ TEST_F(X11, AltEscLoopBringsTheConsoleToTheFront) {
   EXPECT_EQ(driver.findings(), "=Alvo de teste\n=Telinha Check\n");
 }
 
+// Script lines that wait (at most 20 s) for a window whose title holds `title`.
+std::string waitForTitle(const char* title) {
+  const std::string find = std::string("JANELA NORMAL \"") + title + "\"";
+  return script({"SEJA N 0", find.c_str(), "CHECA S", "ENQUANTO S = 1", "SOMA N 1", "SE N > 100 TERMINA",
+                 "ESPERA MS 200", find.c_str(), "CHECA S", "FIM ENQUANTO"});
+}
+
+// Each program serves its clipboard while it waits for the other's sign.
 TEST_F(X11, TransfereCarriesAccentedTextBetweenPrograms) {
   XProgram source(dir_, "origem",
-                  script({"TITULO \"Origem\"", "SEJA A \"a\xE7\xE3o \x80 \xFC\"", "TRANSFERE DE A", "ESPERA 5",
-                          "TRANSFERE PARA D", "ESCREVE \"=\" D"}));
-  ASSERT_NE(desktop_->waitForWindow("Origem"), 0u);
+                  script({"TITULO \"Origem\"", "SEJA A \"a\xE7\xE3o \x80 \xFC\"", "TRANSFERE DE A",
+                          "TITULO \"Origem pronta\""}) +
+                      waitForTitle("destino pronto") +
+                      script({"TRANSFERE PARA D", "ESCREVE \"=\" D", "TITULO \"Origem lida\"", "ESPERA 2"}));
+  ASSERT_NE(desktop_->waitForWindow("Origem pronta"), 0u);
   XProgram reader(dir_, "destino",
                   script({"TITULO \"Destino\"", "TRANSFERE PARA B", "ESCREVE \"=\" B", "SEJA C \"volta \xE9\"",
-                          "TRANSFERE DE C", "ESPERA 6"}));
+                          "TRANSFERE DE C", "TITULO \"Destino pronto\""}) +
+                      waitForTitle("origem lida"));
   EXPECT_EQ(reader.wait(), 0);
   EXPECT_EQ(source.wait(), 0);
   EXPECT_EQ(reader.findings(), "=a\xC3\xA7\xC3\xA3o \xE2\x82\xAC \xC3\xBC\n");
@@ -234,9 +254,11 @@ TEST_F(X11, TransfereCarriesAccentedTextBetweenPrograms) {
 
 TEST_F(X11, TelaMinimizadaHidesTheConsoleAndNormalBringsItBack) {
   XProgram driver(dir_, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "HANDLE H", "ESCREVE \"=\" H", "TELA MINIMIZADA",
-                          "ESPERA MS 300", "JANELA NORMAL \"piloto\"", "CHECA A", "CAPTURA ATIVA B",
-                          "ESCREVE \"=\" A B \"|\"", "TELA NORMAL", "ESPERA MS 300", "CAPTURA ATIVA C",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "HANDLE H", "ESCREVE \"=\" H",
+                          "TELA MINIMIZADA", "SEJA N 0", "CAPTURA ATIVA B", "ENQUANTO B = \"Piloto\"", "SOMA N 1",
+                          "SE N > 50 TERMINA", "ESPERA MS 100", "CAPTURA ATIVA B", "FIM ENQUANTO",
+                          "JANELA NORMAL \"piloto\"", "CHECA A", "ESCREVE \"=\" A B \"|\"", "TELA NORMAL",
+                          "ESPERA 10, \"piloto\"", "CAPTURA ATIVA C",
                           "ESCREVE \"=\" C", "LE D"}));
   const unsigned long window = desktop_->waitForWindow("Piloto");
   ASSERT_NE(window, 0u);
@@ -256,7 +278,7 @@ TEST(X11WithoutWindowManager, WindowsAreFoundActivatedAndClosed) {
   ASSERT_NE(desktop.waitForWindow("Alvo Um"), 0u);
   ASSERT_NE(desktop.waitForWindow("Alvo Dois"), 0u);
   XProgram driver(dir, "piloto",
-                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"*alvo um*\"", "ESPERA MS 300",
+                  script({"TITULO \"Piloto\"", "ESPERA MS 300", "JANELA NORMAL \"*alvo um*\"", "ESPERA 10, \"alvo um\"",
                           "CAPTURA ATIVA A", "DIGITA \"abc\"", "JANELA FECHA \"alvo dois\"", "CHECA B",
                           "JANELA FECHA \"alvo dois\"", "CHECA C", "ESCREVE \"=\" A B C"}));
   EXPECT_EQ(driver.wait(), 0);
@@ -274,11 +296,11 @@ TEST(X11WithoutXTest, CommandsTakeTheirFailurePaths) {
   ASSERT_TRUE(desktop.ready());
   ScratchDir dir;
   for (const char* command : {"DIGITA \"abc\"", "ACIONA \"enter\"", "CLICA 10, 10"}) {
-    XProgram p(dir, "sem", script({"TITULO \"Sem\"", "ESPERA MS 300", "CAPTURA ATIVA A", "JANELA NORMAL \"sem\"",
+    XProgram p(dir, "sem", script({"TITULO \"Sem\"", "ESPERA 10, \"sem\"", "CAPTURA ATIVA A", "JANELA NORMAL \"sem\"",
                                    "CHECA B", "SEJA D \"a\xE7\xE3o\"", "TRANSFERE DE D", "TRANSFERE PARA E",
                                    "ESCREVE \"=\" A B E", command, "ESCREVE \"=depois\""}));
     // The error report waits for the user's Enter: the program is ended here.
-    for (int i = 0; i < 200 && p.findings().find("ERROR") == std::string::npos; ++i) usleep(50000);
+    for (int i = 0; i < 600 && p.findings().find("ERROR") == std::string::npos; ++i) usleep(50000);
     EXPECT_EQ(p.findings(), "=Sem1a\xC3\xA7\xC3\xA3o\nERROR 10\n") << command;
     EXPECT_TRUE(p.running()) << command;
   }
