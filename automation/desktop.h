@@ -47,6 +47,10 @@ class Desktop {
 
   // Lets the injected events reach their windows before the next ones.
   virtual void sync() = 0;
+
+  // Whether a window manager gives the focus back to a window when the user
+  // returns to it; without one only programs move the focus.
+  virtual bool managed() { return true; }
 };
 
 // The desktop of this run; nullptr when there is none.

@@ -221,6 +221,8 @@ class X11Desktop final : public Desktop {
 
   void sync() override { XSync(dpy_, False); }
 
+  bool managed() override { return windowManager(); }
+
  private:
   Atom atom(const char* name) { return XInternAtom(dpy_, name, False); }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/desktop.h"
 #include "console/screen.h"
 #include "console/settings.h"
 #include "engine/engine.h"
@@ -81,11 +82,16 @@ int frontChecks() {
 }
 
 // Until another window has come to the front (for a while at most), then
-// until the console is in front again, then the configured pause.
+// until the console is in front again, then the configured pause. On a
+// desktop without a window manager nothing would ever give the console the
+// focus back, so the wait for it is left out there.
 void waitForReturn() {
   platform::Backend& b = platform::backend();
   for (int i = frontChecks(); i > 0 && b.windowActive(); --i) console::delayMs(100);
-  while (!b.windowActive()) console::delayMs(100);
+  automation::Desktop* desktop = automation::desktop();
+  if (!desktop || desktop->managed()) {
+    while (!b.windowActive()) console::delayMs(100);
+  }
   int32_t pause;
   if (!numberValue(settings::readSetting("ESCUTA", "TEMPOESPERAPROGVOLTAR"), pause) || pause < 0 || pause > 1000) {
     pause = 1000;

@@ -289,6 +289,19 @@ TEST(X11WithoutWindowManager, WindowsAreFoundActivatedAndClosed) {
   EXPECT_EQ(closed.findings(), "");
 }
 
+// Without a window manager nothing gives the console the focus back after
+// it starts a program: the script goes on instead of waiting for ever.
+TEST(X11WithoutWindowManager, AStartedProgramDoesNotHoldTheScriptForEver) {
+  XDesktop desktop({}, false);
+  ASSERT_TRUE(desktop.ready());
+  ScratchDir dir;
+  std::ofstream(dir / "outro.txt") << script({"TITULO \"Outro\"", "ESPERA 2"});
+  const std::string start = "EXECUTA \"" ROTEIRO " " + dir / "outro.txt" + "\"";
+  XProgram starter(dir, "inicia", script({"TITULO \"Inicia\"", start.c_str(), "ESCREVE \"=voltou\""}));
+  EXPECT_EQ(starter.wait(20000), 0);
+  EXPECT_EQ(starter.findings(), "=voltou\n");
+}
+
 // A display without XTest: nothing can be injected, so the commands take
 // their failure paths; windows, the title in front and the clipboard go on.
 TEST(X11WithoutXTest, CommandsTakeTheirFailurePaths) {
