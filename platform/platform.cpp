@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 
 #include "platform/audio_record.h"
 #include "platform/keyscript.h"
@@ -50,7 +51,12 @@ const uint64_t g_epoch = clockMs();
 void prepareChildEnvironment(const Options& options) {
   ::setenv("ESCUTA_FRONTEND", g.backend->name(), 1);
   if (options.clockSpeed != 1) ::setenv("ESCUTA_CLOCK_SPEED", std::to_string(options.clockSpeed).c_str(), 1);
-  if (!options.configDir.empty()) ::setenv("ESCUTA_CONFIG_DIR", options.configDir.c_str(), 1);
+  // Absolute, so that a change of directory, here or in a child, keeps it.
+  if (!options.configDir.empty()) {
+    std::error_code error;
+    const std::filesystem::path dir = std::filesystem::absolute(options.configDir, error);
+    ::setenv("ESCUTA_CONFIG_DIR", error ? options.configDir.c_str() : dir.c_str(), 1);
+  }
   for (const char* v : {"ESCUTA_KEYS", "ESCUTA_TRANSCRIPT", "ESCUTA_AUDIO_OUT", "ESCUTA_SCREEN_OUT"}) ::unsetenv(v);
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "support/scratch.h"
 
@@ -120,6 +123,28 @@ TEST_F(Roteiro, AFasterClockKeepsEveryEventAndEverySample) {
   EXPECT_EQ(seen[0], seen[1]);
   EXPECT_GT(heard[0].size(), 20000u);
   EXPECT_TRUE(heard[0] == heard[1]) << heard[0].size() << " vs " << heard[1].size() << " bytes";
+}
+
+// A configuration folder given relative to where the program starts stays
+// the same folder after the script changes directory, for the programs it
+// starts too.
+TEST_F(Roteiro, ARelativeConfigurationFolderSurvivesAChangeOfDirectory) {
+  std::filesystem::create_directories(dir_ / "cfg");
+  std::filesystem::create_directories(dir_ / "sub");
+  const std::string s = script("s.txt",
+                               "dir troca \"sub\"\n"
+                               "executa \"sh\" &&&\n"
+                               "enviacmd \"echo $ESCUTA_CONFIG_DIR > onde.txt\"\n"
+                               "enviacmd \"exit\"\n"
+                               "termina mudo\n");
+  const Outcome r = run("--frontend headless --config-dir cfg " + s);
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string seen;
+  for (int i = 0; i < 100 && !seen.ends_with("\n"); ++i) {
+    seen = slurp(dir_ / "sub/onde.txt");
+    if (!seen.ends_with("\n")) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(seen, dir_ / "cfg" + "\n");
 }
 
 }  // namespace
