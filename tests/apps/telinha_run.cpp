@@ -158,7 +158,7 @@ ClientRun runClient(Machine& m, const std::string& keys) {
   write(run + "/keys.txt", keys);
   const std::string transcript = run + "/t.txt", err = run + "/err.txt";
   const pid_t pid = spawn(m, "telinha",
-                          {"--clock-speed", "10", "--time-limit", "300", "--keys", run + "/keys.txt", "--transcript",
+                          {"--clock-speed", "25", "--time-limit", "750", "--keys", run + "/keys.txt", "--transcript",
                            transcript},
                           err);
   int raw = 0;
