@@ -52,12 +52,19 @@ TEST(AtomicRewrite, KilledWriterLeavesOldOrNewTextWhole) {
   std::mt19937 random(12345);
   long newest = 0;
   for (int round = 0; round < 60; ++round) {
+    int begun[2];
+    ASSERT_EQ(pipe(begun), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      dup2(begun[1], STDOUT_FILENO);
       execl(INI_REWRITER, INI_REWRITER, ini.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
+    close(begun[1]);
+    char sign = 0;
+    ASSERT_EQ(read(begun[0], &sign, 1), 1) << "the writer did not start";
+    close(begun[0]);
     usleep(std::uniform_int_distribution<useconds_t>(0, 40000)(random));
     ASSERT_EQ(kill(child, SIGKILL), 0);
     int status = 0;

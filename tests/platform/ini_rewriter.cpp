@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ini_rewriter FILE\n");
     return 2;
   }
+  // One byte says the writing begins, so that kills fall on writes rather
+  // than on a slow start.
+  std::fputc('w', stdout);
+  std::fflush(stdout);
   for (unsigned n = 1;; ++n) {
     if (!platform::writeProfileString(argv[1], kRewriteSection, kRewriteKey, rewriteValue(n))) return 1;
   }
