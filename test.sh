@@ -8,7 +8,7 @@ tools/install-deps.sh
 jobs=$(nproc)
 for variant in normal sanitize; do
   dir=build
-  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_WERROR=ON)
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_WERROR=ON -DESCUTA_BENCH=OFF)
   if [ "$variant" = sanitize ]; then
     dir=build-sanitize
     flags+=(-DESCUTA_SANITIZE=ON)
