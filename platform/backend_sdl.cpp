@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/sdl_font.h"
 #include "platform/sdl_window_handle.h"
+#include "platform/x_display_lost.h"
 
 namespace platform {
 namespace {
@@ -63,6 +64,7 @@ class SdlBackend final : public Backend {
   }
   ~SdlBackend() override {
     audio_.reset();
+    if (displayLost()) return;
     for (SDL_Surface* p : pictures_) SDL_FreeSurface(p);
     for (SdlFont& f : fonts_) closeSdlFont(f);
     closeWindow();
@@ -101,7 +103,7 @@ class SdlBackend final : public Backend {
   }
 
   void closeWindow() override {
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_ && !displayLost()) SDL_DestroyWindow(window_);
     window_ = nullptr;
     surface_ = nullptr;
   }
@@ -432,6 +434,7 @@ bool available() {
     SDL_Quit();
     return false;
   }
+  endWhenDisplayLost();
   return true;
 }
 

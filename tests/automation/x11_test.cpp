@@ -321,4 +321,23 @@ TEST(X11WithoutXTest, CommandsTakeTheirFailurePaths) {
   }
 }
 
+// When the X server goes away (the session ends) a program ends as when its
+// window is closed, whatever it waits for; it used to spin on the dead
+// connection, deaf to SIGTERM. CAPTURA opens the automation's own connection,
+// which breaks too.
+TEST(X11ServerGone, ProgramsEndAsWhenTheirWindowIsClosed) {
+  for (const char* wait : {"ESPERA 100", "LE B", "MENU B \"um\" \"dois\""}) {
+    XDesktop desktop;
+    ASSERT_TRUE(desktop.ready());
+    ScratchDir dir;
+    XProgram p(dir, "orfao", script({"TITULO \"Orfao\"", "ESPERA 10, \"orfao\"", "CAPTURA ATIVA A",
+                                     "ESCREVE \"=\" A", wait, "ESCREVE \"=depois\""}));
+    for (int i = 0; i < 400 && p.findings().empty(); ++i) usleep(50000);
+    ASSERT_EQ(p.findings(), "=Orfao\n") << wait;
+    desktop.stopServer();
+    EXPECT_EQ(p.wait(10000), 0) << wait;
+    EXPECT_EQ(p.findings(), "=Orfao\n") << wait;
+  }
+}
+
 }  // namespace

@@ -138,9 +138,12 @@ XDesktop::XDesktop(std::vector<std::string> extraServerArgs, bool windowManager)
   XCloseDisplay(d);
 }
 
-XDesktop::~XDesktop() {
+XDesktop::~XDesktop() { stopServer(); }
+
+void XDesktop::stopServer() {
   stop(manager_);
   stop(server_);
+  manager_ = server_ = -1;
 }
 
 unsigned long XDesktop::waitForWindow(const std::string& title, int timeoutMs) const {

@@ -34,6 +34,8 @@ class XDesktop {
   bool numLock() const;
   // Sets the keyboard layout with setxkbmap.
   bool setLayout(const std::string& layout) const;
+  // Ends the X server (and the window manager) now, as when a session ends.
+  void stopServer();
 
  private:
   pid_t server_ = -1;
