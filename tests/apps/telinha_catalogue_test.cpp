@@ -15,7 +15,6 @@
 namespace {
 
 using telinha_run::ClientRun;
-using telinha_run::Machine;
 using telinha_run::missingInOrder;
 using Lines = std::vector<std::string>;
 
@@ -23,12 +22,8 @@ using Lines = std::vector<std::string>;
 // that ends on the main menu.
 const char* kLeave = "key Esc\nkey s\n";
 
-class Catalogue : public ::testing::Test {
+class Catalogue : public telinha_run::ClientTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, portal())); }
-  void TearDown() override { telinha_run::stop(m); }
-  virtual telinha_run::Options portal() { return {}; }
-
   ClientRun run(const std::string& keys) {
     ClientRun r = runClient(m, keys + kLeave);
     EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
@@ -48,8 +43,6 @@ class Catalogue : public ::testing::Test {
   std::string media(const std::string& path) {
     return "https://localhost:" + std::to_string(m.portal.web) + "/midia/" + path + ".ogg";
   }
-
-  Machine m;
 };
 
 // What every catalogue request carries before its body.

@@ -23,12 +23,7 @@ const std::string kNotes = "key Down\nkey Down\nkey Down\nkey Down\nkey Enter\n"
 // From a menu of the notes back out of the program.
 const std::string kLeave = "key Esc\nkey Esc\nkey s\n";
 
-class Notes : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m)); }
-  void TearDown() override { telinha_run::stop(m); }
-  Machine m;
-};
+class Notes : public telinha_run::ClientTest {};
 
 TEST_F(Notes, TheTitlesAreListedWithTheirDatesAndTheNotesFileHoldsThemWhole) {
   const ClientRun r = runClient(m, kNotes + "key Down\nkey Esc\nkey Esc\nkey s\n");
@@ -136,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 // client goes back to the main menu.
 class FailingNotes : public Notes {
  protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, {.portalArgs = {"--fail", "/notificacoes=503"}})); }
+  telinha_run::Options portal() override { return {.portalArgs = {"--fail", "/notificacoes=503"}}; }
 };
 
 TEST_F(FailingNotes, TheErrorIsReportedAndLaterRequestsGoToTheWebHostAgain) {

@@ -6,6 +6,7 @@
 // (the companion, the monitor, the suite updater) are ended by process id
 // when the machine goes.
 #pragma once
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <string>
@@ -77,5 +78,15 @@ std::vector<std::vector<std::string>> playerStarts(const Machine& m);
 
 // The file below the client directory, or empty.
 std::string clientFile(const Machine& m, const std::string& relative);
+
+// A test with a machine of its own: the portal, with the options portal()
+// gives, started before each test and everything ended after it.
+class ClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(start(m, portal())); }
+  void TearDown() override { stop(m); }
+  virtual Options portal() { return {}; }
+  Machine m;
+};
 
 }  // namespace telinha_run

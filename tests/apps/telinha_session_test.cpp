@@ -13,19 +13,13 @@
 namespace {
 
 using telinha_run::ClientRun;
-using telinha_run::Machine;
 using telinha_run::missingInOrder;
 using Lines = std::vector<std::string>;
 
 // Keys to the main menu's sixth item, the monitor's switch.
 const std::string kSixth = "key Down\nkey Down\nkey Down\nkey Down\nkey Down\n";
 
-class Session : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m)); }
-  void TearDown() override { telinha_run::stop(m); }
-  Machine m;
-};
+class Session : public telinha_run::ClientTest {};
 
 TEST_F(Session, FirstStartRegistersCountsAndOpensTheMenuOnFilms) {
   const ClientRun r = runClient(m, "key Esc\nkey s\n");
@@ -145,7 +139,7 @@ TEST_F(Session, AMarkerNamingAMissingDirectoryCountsAsAFirstStart) {
 // A registration the portal refuses is told, and the client goes on.
 class RefusedRegistration : public Session {
  protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, {.portalArgs = {"--fail", "/conectar=503"}})); }
+  telinha_run::Options portal() override { return {.portalArgs = {"--fail", "/conectar=503"}}; }
 };
 
 TEST_F(RefusedRegistration, IsToldAndTheClientGoesOn) {
@@ -176,7 +170,7 @@ TEST_F(Session, WithoutTheApiServerTheClientTellsWhyAndEnds) {
 // nothing waits for it.
 class WithoutSuite : public Session {
  protected:
-  void SetUp() override { ASSERT_TRUE(telinha_run::start(m, {.portalArgs = {}, .suiteUpdater = false})); }
+  telinha_run::Options portal() override { return {.portalArgs = {}, .suiteUpdater = false}; }
 };
 
 TEST_F(WithoutSuite, TheMenuEntryIsSkipped) {
