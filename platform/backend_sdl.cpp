@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <optional>
 
 #include "platform/backend.h"
 #include "platform/codepage.h"
+#include "platform/process.h"
 #include "platform/sdl_font.h"
 #include "platform/sdl_window_handle.h"
 #include "platform/x_display_lost.h"
@@ -65,6 +67,7 @@ class SdlBackend final : public Backend {
   ~SdlBackend() override {
     audio_.reset();
     if (displayLost()) return;
+    keepClipboard();
     for (SDL_Surface* p : pictures_) SDL_FreeSurface(p);
     for (SdlFont& f : fonts_) closeSdlFont(f);
     closeWindow();
@@ -235,7 +238,9 @@ class SdlBackend final : public Backend {
     pictures_[static_cast<size_t>(picture)] = nullptr;
   }
 
-  void setClipboard(const std::string& utf8) override { SDL_SetClipboardText(utf8.c_str()); }
+  void setClipboard(const std::string& utf8) override {
+    if (SDL_SetClipboardText(utf8.c_str()) == 0) clipboard_ = utf8;
+  }
 
   bool getClipboard(std::string& utf8) override {
     char* text = SDL_GetClipboardText();
@@ -361,6 +366,17 @@ class SdlBackend final : public Backend {
     }
   }
 
+  // The desktop's clipboard empties when its owner goes: text this program
+  // put there, and still there, is handed to a keeper that outlives it.
+  void keepClipboard() {
+    if (!clipboard_) return;
+    char* now = SDL_GetClipboardText();
+    const bool ours = now && *clipboard_ == now;
+    SDL_free(now);
+    const std::string keeper = findProgramFile("escuta_clipboard");
+    if (ours && !keeper.empty()) startHelper(keeper, *clipboard_, 2000);
+  }
+
   // Before drawing: the caret comes off so that its inversion is never drawn over.
   bool begin() {
     if (!surface_) return false;
@@ -423,6 +439,7 @@ class SdlBackend final : public Backend {
   bool caretShown_ = false;
   Uint32 audioEvent_ = 0;
   std::unique_ptr<AudioDevice> audio_;
+  std::optional<std::string> clipboard_;  // the text this program last put there
 };
 
 bool available() {

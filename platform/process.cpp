@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -65,8 +66,10 @@ void reapChildren() {
 // Starts the program as our child, with `input`, `output` and `error` (-1:
 // /dev/null, ours, ours) as its standard files and every other descriptor
 // closed, SIGPIPE back to its default and no signal blocked. The start has
-// succeeded when the program file has been executed.
-bool spawnChild(const std::string& file, const std::vector<std::string>& args, int input, int output, int error) {
+// succeeded when the program file has been executed. A program the script
+// runs is recorded in the transcript; our own helpers are not.
+bool spawnChild(const std::string& file, const std::vector<std::string>& args, int input, int output, int error,
+                bool recorded = true) {
   reapChildren();
   std::vector<char*> argv{const_cast<char*>(file.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -100,6 +103,7 @@ bool spawnChild(const std::string& file, const std::vector<std::string>& args, i
   posix_spawnattr_destroy(&attr);
   if (started != 0) return false;
   g_children.push_back(pid);
+  if (!recorded) return true;
   std::string shown = file;
   for (const std::string& a : args) shown += " " + a;
   transcriptEvent("RUN", utf8ToCp1252(shown));
@@ -175,6 +179,41 @@ std::string findProgramFile(const std::string& program) {
 
 bool startDetached(const std::string& file, const std::vector<std::string>& args) {
   return spawnChild(file, args, -1, -1, -1);
+}
+
+bool startHelper(const std::string& file, std::string_view input, int timeoutMs) {
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) != 0) return false;
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    ::close(in[0]), ::close(in[1]);
+    return false;
+  }
+  ::signal(SIGPIPE, SIG_IGN);
+  const bool started = spawnChild(file, {}, in[0], out[1], -1, false);
+  ::close(in[0]), ::close(out[1]);
+  // The helper reads all its input before anything else, so these writes
+  // end; one that has gone makes them fail instead.
+  for (size_t at = 0; started && at < input.size();) {
+    const ssize_t n = ::write(in[1], input.data() + at, input.size() - at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    at += static_cast<size_t>(n);
+  }
+  ::close(in[1]);
+  bool ready = false;
+  pollfd p{out[0], POLLIN, 0};
+  char c;
+  while (started && !ready) {
+    const int got = ::poll(&p, 1, timeoutMs);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    const ssize_t n = ::read(out[0], &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    ready = n == 0;
+    if (n < 0) break;
+  }
+  ::close(out[0]);
+  return ready;
 }
 
 bool startPiped(const std::string& file, const std::vector<std::string>& args) {

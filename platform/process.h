@@ -20,6 +20,12 @@ std::string findProgramFile(const std::string& program);
 // standard input is empty; its output goes where this program's goes.
 bool startDetached(const std::string& file, const std::vector<std::string>& args);
 
+// Starts one of our helper programs, which may outlive this one, with
+// `input` as its standard input; it says it is ready by closing its standard
+// output, which is waited for up to timeoutMs. Not a program the script ran:
+// the transcript does not record it.
+bool startHelper(const std::string& file, std::string_view input, int timeoutMs);
+
 // Starts the program with its standard input, output and error on pipes that
 // this program keeps: the piped child. One at a time; a new one replaces the
 // pipes of the last, which then sees the end of its input.

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "support/scratch.h"
@@ -250,6 +253,35 @@ TEST_F(X11, TransfereCarriesAccentedTextBetweenPrograms) {
   EXPECT_EQ(source.wait(), 0);
   EXPECT_EQ(reader.findings(), "=a\xC3\xA7\xC3\xA3o \xE2\x82\xAC \xC3\xBC\n");
   EXPECT_EQ(source.findings(), "=volta \xC3\xA9\n");
+}
+
+// The clipboard's keepers serving a display.
+int keepersOn(const std::string& display) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::error_code failed;
+    if (std::filesystem::read_symlink(entry.path() / "exe", failed).filename() != "escuta_clipboard") continue;
+    std::ifstream environ(entry.path() / "environ");
+    const std::string env{std::istreambuf_iterator<char>(environ), std::istreambuf_iterator<char>()};
+    if (env.find("DISPLAY=" + display + '\0') != std::string::npos) ++count;
+  }
+  return count;
+}
+
+// Text put on the clipboard stays there once its program has ended, until
+// another program puts its own: then one keeper serves the new text.
+TEST_F(X11, TheClipboardOutlivesTheProgramThatFilledIt) {
+  XProgram giver(dir_, "da", script({"SEJA D \"a\xE7\xE3o \x80\"", "TRANSFERE DE D"}));
+  ASSERT_EQ(giver.wait(), 0);
+  XProgram taker(dir_, "toma", script({"TRANSFERE PARA E", "ESCREVE \"=\" E", "SEJA D \"nova\"", "TRANSFERE DE D"}));
+  EXPECT_EQ(taker.wait(), 0);
+  EXPECT_EQ(taker.findings(), "=a\xC3\xA7\xC3\xA3o \xE2\x82\xAC\n");
+  XProgram last(dir_, "ultimo", script({"TRANSFERE PARA E", "ESCREVE \"=\" E"}));
+  EXPECT_EQ(last.wait(), 0);
+  EXPECT_EQ(last.findings(), "=nova\n");
+  int keepers = 0;
+  for (int i = 0; i < 100 && (keepers = keepersOn(desktop_->display())) > 1; ++i) usleep(20000);
+  EXPECT_EQ(keepers, 1);
 }
 
 TEST_F(X11, TelaMinimizadaHidesTheConsoleAndNormalBringsItBack) {
