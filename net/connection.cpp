@@ -35,6 +35,13 @@ std::string dotted(const sockaddr_in& a) {
 
 }  // namespace
 
+int waitIdling(int fd, short events, Idle idle, std::chrono::steady_clock::time_point until) {
+  int ready = 0;
+  while ((ready = waitFor(fd, events, kSliceMs)) == 0 && idle() && std::chrono::steady_clock::now() < until) {
+  }
+  return ready;
+}
+
 int openConnection(std::string_view host, uint16_t port, Idle idle) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
@@ -46,9 +53,7 @@ int openConnection(std::string_view host, uint16_t port, Idle idle) {
   if (fd < 0) return -1;
   bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
   if (!connected && errno == EINPROGRESS) {
-    int ready = 0;
-    while ((ready = waitFor(fd, POLLOUT, kSliceMs)) == 0 && idle()) {
-    }
+    const int ready = waitIdling(fd, POLLOUT, idle);
     int error = 0;
     socklen_t size = sizeof error;
     connected = ready > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
@@ -71,10 +76,7 @@ int acceptOne(uint16_t port, Idle idle) {
   at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   int client = -1;
   if (::bind(listener, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0 && ::listen(listener, 3) == 0) {
-    int ready = 0;
-    while ((ready = waitFor(listener, POLLIN, kSliceMs)) == 0 && idle()) {
-    }
-    if (ready > 0) client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (waitIdling(listener, POLLIN, idle) > 0) client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
   }
   ::close(listener);
   return client;

@@ -4,6 +4,7 @@
 // between slices the caller's idle step runs: it keeps the window alive and
 // returns false when the user gives the wait up.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +12,12 @@
 namespace net {
 
 using Idle = bool (*)();
+
+// Waits until fd is ready for poll's `events`, running the idle step between
+// slices: 1 when ready, 0 when the idle step gave up or `until` passed, -1
+// on failure.
+int waitIdling(int fd, short events, Idle idle,
+               std::chrono::steady_clock::time_point until = std::chrono::steady_clock::time_point::max());
 
 // Connects to host:port; the socket handle or -1, also when the idle step
 // gives the wait up.

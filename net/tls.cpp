@@ -3,9 +3,11 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
-#include <sys/socket.h>
+#include <fcntl.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <map>
 #include <memory>
@@ -16,8 +18,9 @@
 namespace net {
 namespace {
 
-// A server that never answers the handshake must not hold the script.
-constexpr int kHandshakeSeconds = 30;
+// A server that never answers the handshake must not hold the script, even
+// when the user does not give the wait up.
+constexpr auto kHandshakeLimit = std::chrono::seconds(30);
 
 std::map<int, SSL*> g_sessions;
 void (*g_report)(int) = nullptr;
@@ -46,13 +49,27 @@ SSL_CTX* context(const TlsOptions& options) {
   return made.get();
 }
 
-void setWaitLimit(int fd, int seconds) {
-  timeval limit{seconds, 0};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+// The handshake runs without blocking, so that between slices the idle step
+// keeps the window alive and the user can give it up, as for the connect.
+bool runHandshake(SSL* ssl, int fd, Idle idle) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) return false;
+  const auto until = std::chrono::steady_clock::now() + kHandshakeLimit;
+  bool ok = false;
+  for (;;) {
+    const int result = SSL_connect(ssl);
+    if (result > 0) {
+      ok = true;
+      break;
+    }
+    const int why = SSL_get_error(ssl, result);
+    const short events = why == SSL_ERROR_WANT_READ ? POLLIN : why == SSL_ERROR_WANT_WRITE ? POLLOUT : 0;
+    if (events == 0 || waitIdling(fd, events, idle, until) <= 0) break;
+  }
+  return ::fcntl(fd, F_SETFL, flags) == 0 && ok;
 }
 
-bool handshake(int fd, std::string_view host, const TlsOptions& options) {
+bool handshake(int fd, std::string_view host, const TlsOptions& options, Idle idle) {
   SSL_CTX* ctx = context(options);
   SSL* ssl = ctx ? SSL_new(ctx) : nullptr;
   if (!ssl) return false;
@@ -66,9 +83,7 @@ bool handshake(int fd, std::string_view host, const TlsOptions& options) {
   // OpenSSL writes with plain write(): a peer gone away must give an error,
   // not the signal that ends the program.
   std::signal(SIGPIPE, SIG_IGN);
-  setWaitLimit(fd, kHandshakeSeconds);
-  const bool ok = SSL_connect(ssl) > 0;
-  setWaitLimit(fd, 0);
+  const bool ok = runHandshake(ssl, fd, idle);
   ERR_clear_error();
   if (!ok) {
     SSL_free(ssl);
@@ -87,7 +102,7 @@ SSL* session(int fd) {
 
 int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options, Idle idle) {
   const int fd = openConnection(host, port, idle);
-  if (fd < 0 || handshake(fd, host, options)) return fd;
+  if (fd < 0 || handshake(fd, host, options, idle)) return fd;
   closeConnection(fd);
   return -1;
 }

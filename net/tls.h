@@ -17,7 +17,8 @@ struct TlsOptions {
 };
 
 // Connects and runs the handshake, the server name sent as `host` is
-// written; -1 when either fails (the socket is then closed).
+// written; -1 when either fails or the idle step gives it up (the socket is
+// then closed). A handshake left unanswered fails after 30 seconds.
 int openTlsConnection(std::string_view host, uint16_t port, const TlsOptions& options, Idle idle);
 
 // Reports a TLS failure other than the end of the connection, by its

@@ -111,6 +111,19 @@ TEST(TlsScript, VerifiesTheServer) {
   }
 }
 
+// A server that takes the connection but never answers the handshake: Esc
+// gives the wait up, as it does the connect's. The key is taken by the wait,
+// so none is left waiting when the command has failed.
+TEST(TlsScript, EscGivesUpAnUnansweredHandshake) {
+  const nettest::Listener silent = nettest::listenOnLoopback();
+  const std::string script = replaced(
+      "conecta ssl #1 \"localhost\" PORT &\ncheca s\nobserva teclado t\nescreve mudo s \" \" t\ntermina mudo\n", "PORT",
+      std::to_string(silent.port));
+  const auto r = runScript(script, "wait 300\nkey Esc\n");
+  ::close(silent.fd);
+  EXPECT_EQ(r.shown, "1 0\\r\\n|");
+}
+
 TEST(TlsScript, APlainChannelBesideATlsOne) {
   TestCa ca;
   ASSERT_TRUE(ca.ok());
