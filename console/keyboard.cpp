@@ -11,9 +11,18 @@
 namespace console {
 namespace {
 
+// A code with the modifiers held when its key went down: a key is read with
+// them even when they were let go before the program took it.
+struct QueuedCode {
+  uint8_t code;
+  platform::Mods mods;
+};
+
 struct KeyState {
-  uint8_t queue[kKeyQueueSize];
+  QueuedCode queue[kKeyQueueSize];
   int count = 0;
+  platform::Mods eventMods;  // of the last key event
+  platform::Mods readMods;   // of the code last read
   bool breakCheck = true;
   bool ignoreNextClick = false;
   bool extendedPending = false;  // the 0 of a special key was read; its scan code comes next
@@ -62,14 +71,14 @@ int queuedCount() { return g_keys.count; }
 
 bool appendCode(uint8_t code) {
   if (g_keys.count >= kKeyQueueSize) return false;
-  g_keys.queue[g_keys.count++] = code;
+  g_keys.queue[g_keys.count++] = {code, g_keys.eventMods};
   return true;
 }
 
 bool appendExtended(uint8_t scan) {
   if (g_keys.count > kKeyQueueSize - 2) return false;
-  g_keys.queue[g_keys.count++] = 0;
-  g_keys.queue[g_keys.count++] = scan;
+  g_keys.queue[g_keys.count++] = {0, g_keys.eventMods};
+  g_keys.queue[g_keys.count++] = {scan, g_keys.eventMods};
   return true;
 }
 
@@ -95,14 +104,17 @@ uint8_t readKey() {
     showCaret(false);
     g_screen.waitingForKey = false;
   }
-  const uint8_t code = g_keys.queue[0];
-  std::memmove(g_keys.queue, g_keys.queue + 1, static_cast<size_t>(--g_keys.count));
-  recordKey(code);
-  return code;
+  const QueuedCode first = g_keys.queue[0];
+  std::memmove(g_keys.queue, g_keys.queue + 1, static_cast<size_t>(--g_keys.count) * sizeof(QueuedCode));
+  g_keys.readMods = first.mods;
+  recordKey(first.code);
+  return first.code;
 }
 
+platform::Mods keyModifiers() { return g_keys.readMods; }
+
 void pushKey(uint8_t code) {
-  appendCode(code);
+  if (g_keys.count < kKeyQueueSize) g_keys.queue[g_keys.count++] = {code, g_keys.readMods};
   platform::backend().wake();
 }
 
@@ -128,7 +140,7 @@ std::string readLineBasic(int n) {
 std::string keyCodeText(uint8_t code, int scan, bool modifierPrefix) {
   std::string text;
   if (modifierPrefix) {
-    const platform::Mods m = platform::modifiers();
+    const platform::Mods m = keyModifiers();
     text = std::string(m.shift ? "1" : "0") + (m.ctrl ? "1" : "0") + (m.alt ? "1" : "0");
   }
   if (scan >= 0) return text + "#0#" + std::to_string(scan);
@@ -138,6 +150,7 @@ std::string keyCodeText(uint8_t code, int scan, bool modifierPrefix) {
 
 void onKeyDown(int key, platform::Mods mods, bool system) {
   using namespace platform;
+  g_keys.eventMods = mods;
   if (system && g_keys.breakCheck && key != kKeyLeft && key != kKeyRight) {
     // What the window system does with the other system keys: Alt+F4 closes.
     if (key == kKeyF1 + 3 && mods.alt) closeConsole();
@@ -170,6 +183,7 @@ void onKeyDown(int key, platform::Mods mods, bool system) {
 }
 
 void onKeyUp(int key, platform::Mods mods) {
+  g_keys.eventMods = mods;
   if (brailleMode() == 0) return;
   const bool letter = key >= 'A' && key <= 'Z';
   if ((key == platform::kKeySpace || letter) && !mods.ctrl) brailleKeyUp(key);
@@ -182,7 +196,8 @@ void onChar(uint8_t ch) {
   appendCode(ch);
 }
 
-void onMouseDown(int button) {
+void onMouseDown(int button, platform::Mods mods) {
+  g_keys.eventMods = mods;
   if (g_keys.ignoreNextClick) {
     g_keys.ignoreNextClick = false;
     return;
@@ -192,7 +207,8 @@ void onMouseDown(int button) {
   else appendExtended(67);
 }
 
-void onWheel(int direction) {
+void onWheel(int direction, platform::Mods mods) {
+  g_keys.eventMods = mods;
   if (g_keys.ignoreNextClick) {
     g_keys.ignoreNextClick = false;
     return;

@@ -18,7 +18,12 @@ bool keyPressed();
 // key is read by two calls.
 uint8_t readKey();
 
-// Appends a code when there is room and wakes a wait.
+// Shift, Ctrl and Alt as they were when the key of the code last read went
+// down, whether or not they are still held.
+platform::Mods keyModifiers();
+
+// Appends a code when there is room, with the modifiers of the code last
+// read (a key taken and put back keeps them), and wakes a wait.
 void pushKey(uint8_t code);
 
 // The plain line read behind the console's input stream: keys until Enter,
@@ -35,8 +40,8 @@ std::string keyCodeText(uint8_t code, int scan, bool modifierPrefix);
 void onKeyDown(int key, platform::Mods mods, bool system);
 void onKeyUp(int key, platform::Mods mods);
 void onChar(uint8_t ch);
-void onMouseDown(int button);
-void onWheel(int direction);
+void onMouseDown(int button, platform::Mods mods = {});
+void onWheel(int direction, platform::Mods mods = {});
 void onFocus(bool gained, bool buttonsDown);
 
 // Ctrl+Break ends the program while the break check is on.

@@ -286,7 +286,7 @@ void extendedKey(Editor& e, uint8_t s) {
 }
 
 void noteModifiers(Editor& e) {
-  const platform::Mods m = platform::modifiers();
+  const platform::Mods m = console::keyModifiers();
   e.shift = m.shift;
   e.alt = m.alt;
 }

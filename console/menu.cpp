@@ -168,7 +168,7 @@ MenuChoice selectItem(int from) {
     m.firstShown = std::max(m.firstShown, 0);
     drawMenu(true);
     const uint8_t c = console::readKey();
-    const platform::Mods mods = platform::modifiers();
+    const platform::Mods mods = console::keyModifiers();
     MenuChoice ended{m.current + 1, c, -1, ""};
     if (c != 0) {
       if (markKey(c)) continue;

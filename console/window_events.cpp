@@ -21,8 +21,8 @@ void handleEvent(const platform::Event& ev) {
     case EventType::KeyDown: onKeyDown(ev.key, ev.mods, ev.system); break;
     case EventType::KeyUp: onKeyUp(ev.key, ev.mods); break;
     case EventType::Char: onChar(ev.ch); break;
-    case EventType::MouseDown: onMouseDown(ev.button); break;
-    case EventType::Wheel: onWheel(ev.wheel); break;
+    case EventType::MouseDown: onMouseDown(ev.button, ev.mods); break;
+    case EventType::Wheel: onWheel(ev.wheel, ev.mods); break;
     case EventType::FocusGained:
     case EventType::FocusLost:
       g_screen.focused = ev.type == EventType::FocusGained;

@@ -106,8 +106,6 @@ class Backend {
   virtual bool waitEvent(Event& event, int timeoutMs) = 0;
   // Ends a waitEvent from any thread with a Wake event.
   virtual void wake() = 0;
-  // Modifier keys held now.
-  virtual Mods modifiers() = 0;
   // Real keys can still come once a key script is exhausted.
   virtual bool hasRealKeyboard() const = 0;
 };

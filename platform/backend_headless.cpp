@@ -90,7 +90,6 @@ class HeadlessBackend final : public Backend {
     const char c = 1;
     [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &c, 1);
   }
-  Mods modifiers() override { return {}; }
   bool hasRealKeyboard() const override { return false; }
 
  private:

@@ -274,7 +274,6 @@ class SdlBackend final : public Backend {
     SDL_PushEvent(&e);
   }
 
-  Mods modifiers() override { return modsOf(static_cast<Uint16>(SDL_GetModState())); }
   bool hasRealKeyboard() const override { return true; }
 
  private:
@@ -317,6 +316,7 @@ class SdlBackend final : public Backend {
             e.button.button != SDL_BUTTON_MIDDLE)
           return;
         ev.type = EventType::MouseDown;
+        ev.mods = modsOf(static_cast<Uint16>(SDL_GetModState()));
         ev.button = e.button.button == SDL_BUTTON_LEFT ? kMouseLeft
                     : e.button.button == SDL_BUTTON_RIGHT ? kMouseRight : kMouseMiddle;
         queued_.push_back(ev);
@@ -324,6 +324,7 @@ class SdlBackend final : public Backend {
       case SDL_MOUSEWHEEL:
         if (e.wheel.y == 0) return;
         ev.type = EventType::Wheel;
+        ev.mods = modsOf(static_cast<Uint16>(SDL_GetModState()));
         ev.wheel = (e.wheel.y > 0) == (e.wheel.direction == SDL_MOUSEWHEEL_NORMAL) ? 1 : -1;
         queued_.push_back(ev);
         return;

@@ -36,8 +36,6 @@ struct State {
   uint64_t lastStep = 0;  // when the previous key-script instruction was carried out
   std::deque<Event> pending;
   bool awaiting = false;
-  bool scriptMods = false;  // the last key came from the script
-  Mods mods;
 };
 
 State g;
@@ -85,8 +83,6 @@ int feedKeyScript() {
   // last key is still on its way to the queue.
   g.awaiting = false;
   g.pending.insert(g.pending.end(), step.events.begin(), step.events.end());
-  g.mods = step.mods;
-  g.scriptMods = true;
   g.lastStep = now;
   ++g.next;
   return -1;
@@ -168,17 +164,12 @@ bool nextEvent(Event& event, int timeoutMs) {
     if (scriptDue >= 0) wakeAt = std::min(wakeAt, now + static_cast<uint64_t>(scriptDue));
     if (g.deadline) wakeAt = std::min(wakeAt, g.deadline);
     const int wait = wakeAt == UINT64_MAX ? -1 : static_cast<int>(wakeAt > now ? wakeAt - now : 0);
-    if (g.backend->waitEvent(event, wait)) {
-      if (event.type == EventType::KeyDown || event.type == EventType::Char) g.scriptMods = false;
-      return true;
-    }
+    if (g.backend->waitEvent(event, wait)) return true;
     if (nowMs() >= until) return false;
   }
 }
 
 void setAwaitingKey(bool awaiting) { g.awaiting = awaiting; }
-
-Mods modifiers() { return g.scriptMods ? g.mods : g.backend->modifiers(); }
 
 uint64_t nowMs() { return clockMs() - g_epoch; }
 

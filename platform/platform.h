@@ -24,9 +24,6 @@ bool nextEvent(Event& event, int timeoutMs);
 // queue: the moment a user who listened to everything presses the next one.
 void setAwaitingKey(bool awaiting);
 
-// Modifiers held now: those of the key script's last key while it drives.
-Mods modifiers();
-
 // Milliseconds on the program's clock, and a sleep on it.
 uint64_t nowMs();
 void sleepMs(int ms);

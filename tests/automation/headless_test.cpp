@@ -41,7 +41,7 @@ const Case kCases[] = {
      "ACIONA \"F3\"\r\nLE TECLA A\r\nESCREVE \"=\" A\r\nACIONA \"ctrl+shift+esc\"\r\nLE TECLA A\r\n"
      "ESCREVE \"=\" A\r\nACIONA \"#36\"\r\nLE TECLA A\r\nESCREVE \"=\" A\r\nACIONA \"pagedn\"\r\nLE TECLA A\r\n"
      "ESCREVE \"=\" A\r\n",
-     "SHOW =000#0#61\nSHOW =000#27\nSHOW =000#0#71\nSHOW =000#0#81\n"},
+     "SHOW =000#0#61\nSHOW =110#27\nSHOW =000#0#71\nSHOW =000#0#81\n"},
     {"AcionaShiftBeforeCtrlIsNoKey", "ACIONA \"shift+ctrl+esc\"\r\n", "ERROR 1\n"},
     {"AcionaHashWithoutNumber", "ACIONA \"ctrl+#\"\r\n", "ERROR 1\n"},
     {"AcionaHashWithText", "ACIONA \"#1a\"\r\n", "ERROR 1\n"},
@@ -57,7 +57,7 @@ const Case kCases[] = {
     {"CapturaCampoPressesHomeShiftEndCtrlInsertThenReadsTheClipboard",
      "SEJA A \"antes\"\r\nTRANSFERE DE A\r\nCAPTURA CAMPO B\r\nESCREVE \"=\" B\r\nLE TECLA C\r\nESCREVE \"=\" C\r\n"
      "LE TECLA C\r\nESCREVE \"=\" C\r\nLE TECLA C\r\nESCREVE \"=\" C\r\n",
-     "SHOW =antes\nSHOW =000#0#71\nSHOW =000#0#79\nSHOW =000#0#255\n"},
+     "SHOW =antes\nSHOW =000#0#71\nSHOW =100#0#79\nSHOW =010#0#255\n"},
     {"JanelaPatterns",
      "TITULO \"Bloco de Notas\"\r\nJANELA NORMAL \"*bloco\"\r\nCHECA A\r\nJANELA NORMAL \"*notas\"\r\nCHECA B\r\n"
      "JANELA NORMAL \"notas*\"\r\nCHECA C\r\nJANELA NORMAL \"bloco*\"\r\nCHECA D\r\n"

@@ -80,6 +80,18 @@ TEST_F(X11, AcionaPressesKeysInAnotherProgram) {
   EXPECT_EQ(target.findings(), "=Bc\n");
 }
 
+// Keys sent to the own console are all in its queue before the line editor
+// takes them, the modifiers long let go: each key is read with the modifiers
+// held when it went down, so Shift+End selects and the paste replaces it.
+TEST_F(X11, ModifiersGoWithTheirKeysIntoTheOwnConsole) {
+  XProgram self(dir_, "eu",
+                script({"TITULO \"Eu\"", "ESPERA 10, \"eu\"", "SEJA B \"xyz\"", "TRANSFERE DE B",
+                        "DIGITA \"abc def\" &", "ACIONA \"home\"", "ACIONA \"shift+end\"",
+                        "ACIONA \"shift+ins\"", "ACIONA \"enter\"", "LE A", "ESCREVE \"=\" A"}));
+  EXPECT_EQ(self.wait(), 0);
+  EXPECT_EQ(self.findings(), "=xyz\n");
+}
+
 // Home, Shift+End and Ctrl+Insert make the other program's line editor
 // select its line and copy it; the clipboard then holds the field.
 TEST_F(X11, CapturaCampoReadsAnotherProgramsField) {

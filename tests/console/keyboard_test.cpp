@@ -120,6 +120,32 @@ TEST_F(Keyboard, MouseAndTheClickThatBringsTheWindowForward) {
   EXPECT_EQ(drain(), std::vector<int>{13});
 }
 
+// Each code is read with the modifiers held when its key went down, also
+// when they were let go before the program took it; a code put back keeps
+// them, and mouse codes have those of their click.
+TEST_F(Keyboard, CodesKeepTheModifiersOfTheirKey) {
+  onKeyDown(platform::kKeyEnd, kShift, false);
+  onKeyUp(platform::kKeyEnd, kShift);
+  onKeyDown('A', kCtrlAlt, false);
+  onKeyUp('A', kPlain);
+  onChar('b');
+  onMouseDown(platform::kMouseLeft, kAlt);
+  EXPECT_EQ(readKey(), 0);
+  EXPECT_EQ(readKey(), 79);
+  EXPECT_TRUE(keyModifiers().shift);
+  EXPECT_EQ(readKey(), 0);
+  EXPECT_EQ(readKey(), 30);
+  EXPECT_TRUE(keyModifiers().ctrl && keyModifiers().alt && !keyModifiers().shift);
+  EXPECT_EQ(readKey(), 'b');
+  EXPECT_FALSE(keyModifiers().shift || keyModifiers().ctrl || keyModifiers().alt);
+  pushKey('b');
+  EXPECT_EQ(readKey(), 13);
+  EXPECT_TRUE(keyModifiers().alt);
+  EXPECT_EQ(readKey(), 'b');
+  EXPECT_FALSE(keyModifiers().alt);
+  EXPECT_EQ(keyCodeText('b', -1, true), "000#98");
+}
+
 TEST_F(Keyboard, KeyCodeTexts) {
   EXPECT_EQ(keyCodeText('a', -1, false), "a");
   EXPECT_EQ(keyCodeText(13, -1, false), "#13");
