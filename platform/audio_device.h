@@ -69,7 +69,8 @@ class AudioDevice {
 
 // Plays nothing: blocks take their time on the clock and end then.
 std::unique_ptr<AudioDevice> makeNullAudio(AudioDoneSink done);
-// The real device through SDL audio.
+// The real device through SDL audio; the null device, said on the error
+// output, when the sdl module cannot be loaded.
 std::unique_ptr<AudioDevice> makeSdlAudio(AudioDoneSink done);
 
 }  // namespace platform

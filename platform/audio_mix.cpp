@@ -1,7 +1,6 @@
 #include "platform/audio_mix.h"
 #include "platform/clock.h"
-
-#include <SDL.h>
+#include "platform/sdl_module.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,25 +21,7 @@ std::vector<int16_t> convertPcm(const uint8_t* data, size_t size, const WaveForm
                       : static_cast<int16_t>(data[2 * i] | data[2 * i + 1] << 8);
   }
   if ((from.rate == rate && from.channels == channels) || s.empty()) return s;
-  SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(from.channels), from.rate,
-                                               AUDIO_S16SYS, static_cast<Uint8>(channels), rate);
-  if (!stream) return {};
-  // The stream keeps back the end of its input even when flushed (SDL
-  // 2.26), more of it the more it shrinks the rate: silence after the sound
-  // pushes it out, and the output is cut to the sound's own length.
-  const size_t pad = 1024 * static_cast<size_t>(from.channels) * (static_cast<size_t>(from.rate / rate) + 2);
-  s.resize(s.size() + pad, 0);
-  std::vector<int16_t> out;
-  if (SDL_AudioStreamPut(stream, s.data(), static_cast<int>(s.size() * 2)) == 0 && SDL_AudioStreamFlush(stream) == 0) {
-    for (int avail; (avail = SDL_AudioStreamAvailable(stream)) > 0;) {
-      const size_t at = out.size();
-      out.resize(at + static_cast<size_t>(avail) / 2);
-      const int got = SDL_AudioStreamGet(stream, out.data() + at, avail);
-      out.resize(at + (got > 0 ? static_cast<size_t>(got) / 2 : 0));
-      if (got <= 0) break;
-    }
-  }
-  SDL_FreeAudioStream(stream);
+  std::vector<int16_t> out = resampleThroughSdl(std::move(s), from, rate, channels);
   out.resize(static_cast<size_t>(static_cast<uint64_t>(frames) * static_cast<uint64_t>(rate) /
                                  static_cast<uint64_t>(from.rate)) *
                  static_cast<size_t>(channels),

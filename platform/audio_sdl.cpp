@@ -9,6 +9,7 @@
 #include "platform/audio_mix.h"
 #include "platform/clock.h"
 #include "platform/audio_record.h"
+#include "platform/sdl_module.h"
 
 namespace platform {
 namespace {
@@ -187,6 +188,6 @@ class SdlAudio final : public AudioDevice {
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> makeSdlAudio(AudioDoneSink done) { return std::make_unique<SdlAudio>(std::move(done)); }
+std::unique_ptr<AudioDevice> openSdlAudio(AudioDoneSink done) { return std::make_unique<SdlAudio>(std::move(done)); }
 
 }  // namespace platform

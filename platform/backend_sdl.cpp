@@ -12,6 +12,7 @@
 #include "platform/codepage.h"
 #include "platform/process.h"
 #include "platform/sdl_font.h"
+#include "platform/sdl_module.h"
 #include "platform/sdl_window_handle.h"
 #include "platform/x_display_lost.h"
 
@@ -62,7 +63,7 @@ class SdlBackend final : public Backend {
   SdlBackend() {
     wakeEvent_ = SDL_RegisterEvents(2);
     audioEvent_ = wakeEvent_ + 1;
-    audio_ = makeSdlAudio([this](int tag) { blockDone(tag); });
+    audio_ = openSdlAudio([this](int tag) { blockDone(tag); });
   }
   ~SdlBackend() override {
     audio_.reset();
@@ -444,9 +445,6 @@ class SdlBackend final : public Backend {
 };
 
 bool available() {
-  const char* x = std::getenv("DISPLAY");
-  const char* w = std::getenv("WAYLAND_DISPLAY");
-  if (!(x && *x) && !(w && *w)) return false;
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   if (TTF_Init() != 0) {
     SDL_Quit();
@@ -460,6 +458,10 @@ std::unique_ptr<Backend> create(const Options&) { return std::make_unique<SdlBac
 
 }  // namespace
 
-extern const BackendEntry kSdlBackend{"sdl", available, create};
-
 }  // namespace platform
+
+extern "C" const platform::SdlModule* escuta_sdl_module() {
+  static const platform::SdlModule module{platform::available, platform::create, platform::openSdlAudio,
+                                          platform::resampleSdl};
+  return &module;
+}
