@@ -74,7 +74,7 @@ for t in "${targets[@]}"; do
   if nice -n 19 "$dir/bin/${t}_fuzz" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \
       -print_final_stats=1 -artifact_prefix="$dir/crashes/$t/" ${ESCUTA_FUZZ_FLAGS:-} "$corpus" "${kept[@]}" \
       >"$log" 2>&1; then
-    grep -E '^stat::number_of_executed_units|^Done' "$log" | tr '\n' ' '
+    grep -aE '^stat::number_of_executed_units|^Done' "$log" | tr '\n' ' '
     echo
   else
     tail -n 40 "$log"

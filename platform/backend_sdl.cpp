@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <optional>
@@ -375,8 +374,9 @@ class SdlBackend final : public Backend {
     char* now = SDL_GetClipboardText();
     const bool ours = now && *clipboard_ == now;
     SDL_free(now);
+    if (!ours) return;
     const std::string keeper = findProgramFile("escuta_clipboard");
-    if (ours && !keeper.empty()) startHelper(keeper, *clipboard_, 2000);
+    if (!keeper.empty()) startHelper(keeper, *clipboard_, 2000);
   }
 
   // Before drawing: the caret comes off so that its inversion is never drawn over.
