@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -79,26 +81,16 @@ std::string dataRoot() {
   return ESCUTA_DEFAULT_ROOT;
 }
 
-std::string hostPath(std::string_view path) {
-  std::string utf8 = cp1252ToUtf8(path);
-  std::string prefix;  // the part taken as it is, before the components to resolve
-  size_t start = 0;
-  const bool drive = utf8.size() >= 2 && utf8[1] == ':' &&
-                     ((utf8[0] >= 'a' && utf8[0] <= 'z') || (utf8[0] >= 'A' && utf8[0] <= 'Z'));
-  if (drive) {
-    prefix = dataRoot();
-    start = 2;
-  } else if (!utf8.empty() && utf8[0] == '\\' && !(utf8.size() > 1 && utf8[1] == '\\')) {
-    prefix = dataRoot();
-  } else if (!utf8.empty() && (utf8[0] == '/' || utf8[0] == '\\')) {
-    prefix = "/";
-  }
-  // Split the rest into components on either separator.
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The components of a path, split on either separator.
+std::vector<std::string> components(std::string_view path) {
   std::vector<std::string> parts;
   std::string cur;
-  for (size_t i = start; i < utf8.size(); ++i) {
-    const char c = utf8[i];
-    if (c == '\\' || c == '/') {
+  for (const char c : path) {
+    if (isSeparator(c)) {
       if (!cur.empty()) parts.push_back(std::move(cur));
       cur.clear();
     } else {
@@ -106,9 +98,80 @@ std::string hostPath(std::string_view path) {
     }
   }
   if (!cur.empty()) parts.push_back(std::move(cur));
-  const bool trailing = !utf8.empty() && (utf8.back() == '\\' || utf8.back() == '/');
+  return parts;
+}
 
-  std::string out = prefix;
+// How many folders the current directory lies below the data root, or -1
+// when it lies elsewhere.
+int depthBelowRoot() {
+  char* root = ::realpath(dataRoot().c_str(), nullptr);
+  char* cwd = ::getcwd(nullptr, 0);
+  int depth = -1;
+  if (root && cwd) {
+    const std::string_view r = std::strcmp(root, "/") == 0 ? std::string_view() : std::string_view(root);
+    const std::string_view c = cwd;
+    if (c == r) {
+      depth = 0;
+    } else if (c.size() > r.size() && c.substr(0, r.size()) == r && c[r.size()] == '/') {
+      depth = static_cast<int>(components(c.substr(r.size())).size());
+    }
+  }
+  std::free(root);
+  std::free(cwd);
+  return depth;
+}
+
+// "." and ".." taken out as Windows does, by the text alone: ".." climbs out
+// of the folder before it, and above the start at most `climbLimit` times
+// (-1: without limit); a climb past the limit stays where it is.
+std::vector<std::string> normalise(const std::vector<std::string>& parts, int climbLimit) {
+  std::vector<std::string> out;
+  int climbs = 0;
+  for (const std::string& part : parts) {
+    if (part == ".") continue;
+    if (part != "..") {
+      out.push_back(part);
+    } else if (!out.empty() && out.back() != "..") {
+      out.pop_back();
+    } else if (climbLimit < 0 || climbs < climbLimit) {
+      out.push_back(part);
+      ++climbs;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string hostPath(std::string_view path) {
+  // A NUL ends a name, as it does for Windows; kept, it would cut the mapped
+  // name short where the kernel reads it, after the checks below.
+  const std::string utf8 = cp1252ToUtf8(path.substr(0, path.find('\0')));
+  std::string_view rest = utf8;
+  const bool drive = rest.size() >= 2 && rest[1] == ':' &&
+                     ((rest[0] >= 'a' && rest[0] <= 'z') || (rest[0] >= 'A' && rest[0] <= 'Z'));
+  if (drive) rest.remove_prefix(2);
+  const bool rooted = !rest.empty() && isSeparator(rest[0]);
+  const bool linuxPath = !drive && rooted && rest[0] == '/' && !(rest.size() > 1 && rest[1] == '\\');
+  const bool trailing = !rest.empty() && isSeparator(rest.back());
+  std::vector<std::string> parts = components(rest);
+  std::string out;  // where the components are resolved from; "" is the current directory
+  if (linuxPath) {
+    out = "/";  // named on purpose, as Linux names it
+  } else if (rooted) {
+    // A drive's root, the current drive's or a share's: the data root,
+    // which ".." never leaves, as it never leaves a drive's root on Windows.
+    out = dataRoot();
+    parts = normalise(parts, 0);
+  } else if (drive) {
+    // The drive's current directory: ours when it lies below the data root.
+    const int depth = depthBelowRoot();
+    if (depth < 0) out = dataRoot();
+    parts = normalise(parts, depth < 0 ? 0 : depth);
+  } else if (std::find(parts.begin(), parts.end(), "..") != parts.end()) {
+    parts = normalise(parts, depthBelowRoot());
+  }
+  if (parts.empty() && out.empty() && !utf8.empty()) out = ".";
   bool resolving = true;
   for (const std::string& part : parts) {
     const std::string dir = out;

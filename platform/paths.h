@@ -11,9 +11,13 @@ namespace platform {
 std::string dataRoot();
 
 // Maps a Windows-1252 path to the UTF-8 Linux path to open. "\" separates;
-// "c:\x" and "\x" lie below the data root; "/x" and relative paths stay as they
-// are. A component that does not exist as written is matched without regard
-// to case, as scripts written for Windows expect.
+// "c:\x", "\x" and "\\server\share\x" lie below the data root, the root of
+// every drive, and ".." never climbs above it, as it never climbs above a
+// drive's root on Windows: from a current directory below the data root,
+// "c:x" and relative paths stop there too. "/x" is a Linux path and stays as
+// it is, as do relative paths elsewhere. A component that does not exist as
+// written is matched without regard to case, as scripts written for Windows
+// expect.
 std::string hostPath(std::string_view path);
 
 // Directory of the running program file, without a trailing separator.

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/paths.h"
 #include "roteiro_run.h"
 
 namespace {
@@ -149,6 +150,41 @@ TEST_P(FileCommands, SeenAndLeftOnDisk) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, FileCommands, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// Drive paths lie below the data root and ".." never climbs above it, for
+// every file command: what the script makes lands inside, and a file beside
+// the root is neither read, replaced nor removed.
+TEST(FileCommandsAndTheDataRoot, DotDotStopsAtTheRoot) {
+  ScratchDir dir;
+  fs::create_directories(dir / "raiz");
+  for (const auto& e : fs::directory_iterator(platform::dataRoot()))  // the voice and the letters
+    fs::create_directory_symlink(e.path(), dir / "raiz/" + e.path().filename().string());
+  std::ofstream(dir / "fora.txt") << "de fora";
+  const auto run = runScript(dir,
+                             "dir cria \"c:\\..\\..\\pasta\"\n"
+                             "abre #1 \"c:\\..\\..\\..\\pasta\\nota.txt\" &\nescreve #1 \"dentro\"\nfecha #1\n"
+                             "replica \"\\..\\pasta\\nota.txt\" \"c:\\a\\..\\..\\..\\copia.txt\"\n"
+                             "renomeia \"c:/../copia.txt\" \"c:\\..\\..\\movida.txt\"\n"
+                             "replica \"c:\\movida.txt\" \"c:\\..\\fora.txt\"\n"
+                             "remove \"c:\\..\\..\\fora.txt\"\n"
+                             "dir troca \"c:\\pasta\"\n"
+                             "abre #2 \"..\\..\\..\\relativo.txt\" &\nfecha #2\n"
+                             "abre #3 \"c:..\\..\\perto.txt\" &\nfecha #3\n"
+                             "abre #4 \"c:\\..\\..\\fora.txt\"\n",
+                             "LC_ALL=C ESCUTA_ROOT=" + dir.path() + "/raiz");
+  // Reading the outside file finds none inside the root (the transcript
+  // doubles backslashes).
+  EXPECT_EQ(run.seen, "SHOW Erro na abertura do arquivo c:\\\\..\\\\..\\\\fora.txt\nERROR 14\n");
+  EXPECT_EQ(slurp(dir / "raiz/pasta/nota.txt"), "dentro\r\n");
+  EXPECT_EQ(slurp(dir / "raiz/movida.txt"), "dentro\r\n");
+  EXPECT_FALSE(fs::exists(dir / "raiz/copia.txt"));
+  EXPECT_FALSE(fs::exists(dir / "raiz/fora.txt"));  // copied there, then removed there
+  EXPECT_TRUE(fs::exists(dir / "raiz/relativo.txt"));
+  EXPECT_TRUE(fs::exists(dir / "raiz/perto.txt"));
+  EXPECT_EQ(slurp(dir / "fora.txt"), "de fora");
+  for (const char* outside : {"pasta", "movida.txt", "copia.txt", "relativo.txt", "perto.txt"})
+    EXPECT_FALSE(fs::exists(dir / outside)) << outside;
+}
 
 // Readable sizes take the user's decimal separator: a Brazilian locale,
 // compiled for the test, gives a comma; the program's own locale stays "C".

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "support/scratch.h"
 
@@ -38,6 +40,73 @@ TEST_F(Paths, DriveAndRootedPathsLieBelowTheDataRoot) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(platform::hostPath(c.path), c.expected) << c.path;
+}
+
+// The current directory for one block, given back at its end.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& dir) : was_(getcwd(nullptr, 0)) { EXPECT_EQ(chdir(dir.c_str()), 0) << dir; }
+  ~InDirectory() {
+    EXPECT_EQ(chdir(was_), 0);
+    free(was_);
+  }
+
+ private:
+  char* was_;
+};
+
+struct Mapped {
+  std::string path;
+  std::string expected;
+};
+
+void expectMapped(const std::vector<Mapped>& cases) {
+  for (const Mapped& c : cases) EXPECT_EQ(platform::hostPath(c.path), c.expected) << c.path;
+}
+
+// ".." stops at a drive's root, which is the data root, whatever separators,
+// drive letters or shares a path uses: no script reaches outside it.
+TEST_F(Paths, DotDotNeverClimbsAboveTheDataRoot) {
+  const testsupport::ScratchDir elsewhere;
+  InDirectory outside(elsewhere.path());
+  expectMapped({
+      {"c:\\..\\x", root_ + "/x"},
+      {"c:\\..\\..\\..\\..\\..\\etc\\passwd", root_ + "/etc/passwd"},
+      {"c:\\a\\..\\..\\..\\x", root_ + "/x"},
+      {"c:\\audiwin\\.\\..\\AUDIWIN\\som\\.\\letras.wav", root_ + "/AudiWin/Som/Letras.WAV"},
+      {"c:/audiwin\\../..\\x", root_ + "/x"},
+      {"C:\\..\\..", root_},
+      {"\\..\\..\\x", root_ + "/x"},
+      {"/\\..\\x", root_ + "/x"},
+      {"\\\\server\\share\\f.txt", root_ + "/server/share/f.txt"},
+      {"\\\\server\\share\\..\\..\\..\\x", root_ + "/x"},
+      {"//server/../../x", "/server/../../x"},  // a Linux path, as Linux reads it
+      {"c:x", root_ + "/x"},                    // a drive's current directory, when ours lies elsewhere
+      {"c:..\\..\\x", root_ + "/x"},
+      {"c:", root_},
+      {std::string("c:\\..") + '\0' + "x\\..", root_},  // a NUL ends the name, as the kernel would read it
+      {"..\\x", "../x"},                        // relative paths elsewhere stay relative
+      {"a\\..\\..\\..\\x", "../../x"},
+  });
+}
+
+// From a folder below the data root, relative and drive-relative paths climb
+// at most to the root.
+TEST_F(Paths, RelativePathsFromBelowTheRootStopThere) {
+  {
+    InDirectory below(root_ + "/AudiWin");
+    expectMapped({
+        {"..\\..\\x", "../x"},
+        {"som\\..\\..\\..\\..\\x", "../x"},
+        {"..\\AUDIWIN\\som\\letras.wav", "../AudiWin/Som/Letras.WAV"},
+        {"c:..\\..\\..\\x", "../x"},
+        {"c:som", "Som"},
+        {"../../", "../"},
+        {"relativo\\a.txt", "relativo/a.txt"},
+    });
+  }
+  InDirectory atRoot(root_);
+  expectMapped({{"..", "."}, {"..\\..\\x", "x"}, {"c:..\\x", "x"}});
 }
 
 TEST_F(Paths, ReplacesFilesAtomicallyAndReadsThemBack) {
