@@ -3,9 +3,10 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "platform/codepage.h"
-#include "platform/paths.h"
 
 namespace platform {
 namespace {
@@ -139,15 +140,28 @@ bool pressNamed(std::string_view name, KeyStep& step, std::string& error) {
 
 }  // namespace
 
-bool parseKeyScript(std::string_view text, std::vector<KeyStep>& steps, std::string& error) {
-  steps.clear();
-  int pendingWait = -1;
-  int lineNo = 0;
-  while (!text.empty()) {
-    ++lineNo;
-    const size_t nl = text.find('\n');
-    std::string_view line = text.substr(0, nl);
-    text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+KeyScriptReader::KeyScriptReader(std::istream& in, bool expandTyped) : in_(in), expandTyped_(expandTyped) {}
+
+bool KeyScriptReader::nextTyped(KeyStep& step) {
+  if (typePos_ >= typed_.size()) return false;
+  const size_t start = typePos_;
+  decodeUtf8(typed_, typePos_);
+  const std::string ch = utf8ToCp1252(std::string_view(typed_).substr(start, typePos_ - start));
+  step = KeyStep{};
+  step.waitMs = pendingWait_;
+  step.line = lineNo_;
+  pendingWait_ = -1;
+  pressCharacter(static_cast<unsigned char>(ch[0]), step);
+  if (typePos_ >= typed_.size()) std::string().swap(typed_);  // the line's memory goes with its last key
+  return true;
+}
+
+bool KeyScriptReader::next(KeyStep& step, std::string& error) {
+  if (nextTyped(step)) return true;
+  std::string text;
+  while (std::getline(in_, text)) {
+    ++lineNo_;
+    std::string_view line = text;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos || line[first] == '#') continue;
@@ -156,53 +170,59 @@ bool parseKeyScript(std::string_view text, std::vector<KeyStep>& steps, std::str
     const std::string_view verb = line.substr(0, space);
     const std::string_view arg = space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
     auto fail = [&](const std::string& what) {
-      error = "line " + std::to_string(lineNo) + ": " + what;
+      error = "line " + std::to_string(lineNo_) + ": " + what;
       return false;
-    };
-    auto nextStep = [&]() -> KeyStep& {
-      KeyStep& s = steps.emplace_back();
-      s.waitMs = pendingWait;
-      s.line = lineNo;
-      pendingWait = -1;
-      return s;
     };
     if (verb == "wait") {
       int ms = 0;
       const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), ms);
       if (ec != std::errc() || end != arg.data() + arg.size() || ms < 0) return fail("wait needs milliseconds");
-      pendingWait = (pendingWait < 0 ? 0 : pendingWait) + ms;
+      pendingWait_ = (pendingWait_ < 0 ? 0 : pendingWait_) + ms;
     } else if (verb == "type") {
       if (arg.empty()) return fail("type needs text");
-      for (size_t pos = 0; pos < arg.size();) {
-        const size_t start = pos;
-        decodeUtf8(arg, pos);
-        const std::string ch = utf8ToCp1252(arg.substr(start, pos - start));
-        pressCharacter(static_cast<unsigned char>(ch[0]), nextStep());
-      }
+      if (!expandTyped_) continue;
+      typed_ = std::string(arg);
+      typePos_ = 0;
+      return nextTyped(step);
     } else if (verb == "key") {
       std::string_view name = arg;
       while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
       if (name.empty()) return fail("key needs a key name");
+      step = KeyStep{};
+      step.waitMs = pendingWait_;
+      step.line = lineNo_;
+      pendingWait_ = -1;
       std::string what;
-      if (!pressNamed(name, nextStep(), what)) return fail(what);
+      if (!pressNamed(name, step, what)) return fail(what);
+      return true;
     } else {
       return fail("unknown instruction '" + std::string(verb) + "' (type, key or wait)");
     }
   }
-  return true;
+  return false;
 }
 
-bool loadKeyScript(const std::string& path, std::vector<KeyStep>& steps, std::string& error) {
-  std::string text;
-  if (!readWholeFile(path, text)) {
+bool parseKeyScript(std::string_view text, std::vector<KeyStep>& steps, std::string& error) {
+  steps.clear();
+  error.clear();
+  std::istringstream in{std::string(text)};
+  KeyScriptReader reader(in);
+  for (KeyStep step; reader.next(step, error);) steps.push_back(std::move(step));
+  return error.empty();
+}
+
+bool checkKeyScript(const std::string& path, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
     error = "cannot read the key script " + path;
     return false;
   }
-  if (!parseKeyScript(text, steps, error)) {
-    error = path + " " + error;
-    return false;
+  error.clear();
+  KeyScriptReader reader(in, false);
+  for (KeyStep step; reader.next(step, error);) {
   }
-  return true;
+  if (!error.empty()) error = path + " " + error;
+  return error.empty();
 }
 
 }  // namespace platform

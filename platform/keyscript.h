@@ -2,6 +2,7 @@
 // instruction a line: "type TEXT", "key NAME", "wait MS"; a line whose first
 // non-blank character is "#" is a comment.
 #pragma once
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +21,34 @@ struct KeyStep {
   int line = 0;
 };
 
+// Reads a script's steps as they are needed, a line at a time: a long
+// script, or a long "type" line, costs no more memory than its longest line.
+class KeyScriptReader {
+ public:
+  // `expandTyped` false passes over the text of "type" lines: enough to
+  // check every line.
+  explicit KeyScriptReader(std::istream& in, bool expandTyped = true);
+
+  // The next step. False at the end of the script, and on a bad line, which
+  // `error` names with its fault.
+  bool next(KeyStep& step, std::string& error);
+
+ private:
+  bool nextTyped(KeyStep& step);
+
+  std::istream& in_;
+  bool expandTyped_;
+  int lineNo_ = 0;
+  int pendingWait_ = -1;  // the sum of the "wait" lines before the next key
+  std::string typed_;     // the "type" line being typed, and where
+  size_t typePos_ = 0;
+};
+
 // Parses a whole script; on failure `error` names the line and the fault.
 bool parseKeyScript(std::string_view text, std::vector<KeyStep>& steps, std::string& error);
 
-bool loadKeyScript(const std::string& path, std::vector<KeyStep>& steps, std::string& error);
+// Reads the script file through once, so that a bad line is told before the
+// run begins; false with the reason.
+bool checkKeyScript(const std::string& path, std::string& error);
 
 }  // namespace platform

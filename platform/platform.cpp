@@ -8,9 +8,12 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "platform/audio_record.h"
 #include "platform/keyscript.h"
+#include "platform/printable.h"
 #include "platform/transcript.h"
 
 #ifndef ESCUTA_VERSION
@@ -28,11 +31,13 @@ namespace {
 const BackendEntry* const kBackends[] = {&kSdlBackend, &kHeadlessBackend};
 
 struct State {
+  std::string program;  // as it was started, for its messages
   std::unique_ptr<Backend> backend;
   bool headless = false;
   uint64_t deadline = 0;  // headless time limit on the clock; 0 = none
-  std::vector<KeyStep> steps;
-  size_t next = 0;
+  std::ifstream keyFile;
+  std::unique_ptr<KeyScriptReader> keys;
+  std::optional<KeyStep> step;  // the key script's next step, read ahead; none at its end
   uint64_t lastStep = 0;  // when the previous key-script instruction was carried out
   std::deque<Event> pending;
   bool awaiting = false;
@@ -60,13 +65,26 @@ void prepareChildEnvironment(const Options& options) {
 
 bool soundPlaying() { return g.backend->audio().wavePlaying(); }
 
+void readAheadKeyScript() {
+  KeyStep step;
+  std::string error;
+  if (g.keys && g.keys->next(step, error)) {
+    g.step = std::move(step);
+    return;
+  }
+  // Checked whole at the start: a fault now means the file changed since.
+  if (!error.empty()) printError(g.program, error);
+  g.step.reset();
+  g.keys.reset();
+}
+
 // Moves the next key-script step into the pending events when it is due;
 // returns how long until a timed step is due (-1: nothing timed ahead).
 // A plain key waits until the program blocks for one and the sound has
 // ended, as a user who listens to everything.
 int feedKeyScript() {
-  if (g.next >= g.steps.size() || !g.pending.empty()) return -1;
-  const KeyStep& step = g.steps[g.next];
+  if (!g.step || !g.pending.empty()) return -1;
+  const KeyStep& step = *g.step;
   const uint64_t now = nowMs();
   bool due = false;
   if (step.waitMs >= 0) {
@@ -84,7 +102,7 @@ int feedKeyScript() {
   g.awaiting = false;
   g.pending.insert(g.pending.end(), step.events.begin(), step.events.end());
   g.lastStep = now;
-  ++g.next;
+  readAheadKeyScript();
   return -1;
 }
 
@@ -92,6 +110,7 @@ int feedKeyScript() {
 
 int start(int argc, char** argv, const std::string& usage, Options& options) {
   const std::string program = argc > 0 ? argv[0] : "escuta";
+  g.program = program;
   std::string error;
   switch (parseOptions(argc, argv, options, error)) {
     case ParseResult::Help:
@@ -101,7 +120,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
       std::printf("%s %s\n", program.c_str(), ESCUTA_VERSION);
       return 0;
     case ParseResult::Error:
-      std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
+      printError(program, error);
       return 2;
     case ParseResult::Run:
       break;
@@ -113,24 +132,29 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     if (g.backend) break;
   }
   if (!g.backend) {
-    std::fprintf(stderr, "%s: the %s frontend is not available here\n", program.c_str(),
-                 options.frontend.empty() ? "default" : options.frontend.c_str());
+    printError(program, "the " + (options.frontend.empty() ? std::string("default") : options.frontend) +
+                            " frontend is not available here");
     return 2;
   }
   g.headless = std::string(g.backend->name()) == "headless";
   if (g.headless) setClockSpeed(options.clockSpeed);
   if (g.headless) g.deadline = nowMs() + static_cast<uint64_t>(options.timeLimit * 1000.0);
   if (!options.transcript.empty() && !openTranscript(options.transcript)) {
-    std::fprintf(stderr, "%s: cannot write the transcript %s\n", program.c_str(), options.transcript.c_str());
+    printError(program, "cannot write the transcript " + options.transcript);
     return 2;
   }
   if (!options.audioOut.empty() && !openAudioRecord(options.audioOut)) {
-    std::fprintf(stderr, "%s: cannot write the sound recording %s\n", program.c_str(), options.audioOut.c_str());
+    printError(program, "cannot write the sound recording " + options.audioOut);
     return 2;
   }
-  if (!options.keys.empty() && !loadKeyScript(options.keys, g.steps, error)) {
-    std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
-    return 2;
+  if (!options.keys.empty()) {
+    if (!checkKeyScript(options.keys, error)) {
+      printError(program, error);
+      return 2;
+    }
+    g.keyFile.open(options.keys, std::ios::binary);
+    g.keys = std::make_unique<KeyScriptReader>(g.keyFile);
+    readAheadKeyScript();
   }
   g.lastStep = nowMs();
   prepareChildEnvironment(options);
@@ -155,7 +179,7 @@ bool nextEvent(Event& event, int timeoutMs) {
       event.type = EventType::TimeUp;
       return true;
     }
-    if (g.awaiting && g.next >= g.steps.size() && !g.backend->hasRealKeyboard() && !soundPlaying()) {
+    if (g.awaiting && !g.step && !g.backend->hasRealKeyboard() && !soundPlaying()) {
       event = Event{};
       event.type = EventType::InputEnd;
       return true;
@@ -182,7 +206,8 @@ void sleepMs(int ms) {
 }
 
 void fail(int status, const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
+  const std::string line = printable(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
   std::exit(status);
 }
 
