@@ -4,6 +4,7 @@
 
 #include "console/console_state.h"
 #include "platform/codepage.h"
+#include "platform/printable.h"
 
 namespace console {
 namespace {
@@ -32,7 +33,7 @@ std::string screenText() {
       }
     }
     while (!row.empty() && row.back() == ' ') row.pop_back();
-    out += platform::cp1252ToUtf8(row);
+    out += platform::printable(platform::cp1252ToUtf8(row));
     out += '\n';
   }
   return out;

@@ -3,10 +3,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdio>
 
 #include "console/settings.h"
 #include "platform/paths.h"
+#include "platform/printable.h"
 
 namespace app {
 
@@ -16,7 +16,7 @@ void enterClientDirectory() {
   ::setenv("ESCUTA_CONFIG_DIR", settings::configDir().c_str(), 1);
   const std::string dir = clientDirectory();
   for (const char* sub : {"/temp", "/downloads/filmes", "/sinopses/filmes"}) platform::makeDirectories(dir + sub);
-  if (::chdir(dir.c_str()) != 0) std::fprintf(stderr, "cannot enter the client's directory %s\n", dir.c_str());
+  if (::chdir(dir.c_str()) != 0) platform::printError("telinha", "cannot enter the client's directory " + dir);
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include "engine/number.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "platform/printable.h"
 
 namespace app {
 namespace {
@@ -25,11 +26,17 @@ bool isHostName(std::string_view s) {
   return true;
 }
 
+// A setting that cannot be used, told on the terminal as it was written.
+void complain(const char* key, const std::string& value, const std::string& why) {
+  platform::printError("Escuta.ini [TELINHA] " + std::string(key),
+                       "\"" + platform::cp1252ToUtf8(value) + "\" " + why);
+}
+
 void readHost(const char* key, std::string& host) {
   const std::string value = settings::readSetting("TELINHA", key);
   if (value.empty()) return;
   if (isHostName(value)) host = value;
-  else std::fprintf(stderr, "Escuta.ini [TELINHA] %s: \"%s\" is not a host name; using %s\n", key, value.c_str(), host.c_str());
+  else complain(key, value, "is not a host name; using " + host);
 }
 
 void readPort(const char* key, int& port) {
@@ -37,7 +44,7 @@ void readPort(const char* key, int& port) {
   if (value.empty()) return;
   int32_t n = 0;
   if (engine::numberValue(value, n) && n >= 1 && n <= 65535) port = n;
-  else std::fprintf(stderr, "Escuta.ini [TELINHA] %s: \"%s\" is not a port; using %d\n", key, value.c_str(), port);
+  else complain(key, value, "is not a port; using " + std::to_string(port));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "engine/store.h"
 #include "platform/codepage.h"
+#include "platform/printable.h"
 
 namespace app {
 namespace {
@@ -59,13 +60,14 @@ int check(int argc, char** argv, const ScriptProgram& program) {
   std::string error;
   if (platform::parseOptions(argc, argv, options, error) != platform::ParseResult::Run ||
       !program.store(options.args, error)) {
-    std::fprintf(stderr, "%s: %s\n", program.name, error.c_str());
+    platform::printError(program.name, error);
     return 2;
   }
   const std::string where = options.args.empty() || program.ownArgs == 0 ? program.name : options.args[0];
   const std::vector<engine::Problem> problems = engine::checkProgram();
   for (const engine::Problem& p : problems)
-    std::printf("%s:%d: %s\n", where.c_str(), p.line, platform::cp1252ToUtf8(p.message).c_str());
+    std::printf("%s:%d: %s\n", platform::printable(where).c_str(), p.line,
+                platform::printable(platform::cp1252ToUtf8(p.message)).c_str());
   return problems.empty() ? 0 : 1;
 }
 
@@ -93,7 +95,7 @@ int runScriptProgram(int argc, char** argv, const ScriptProgram& program) {
     return status;
   std::string error;
   if (!program.store(options.args, error)) {
-    std::fprintf(stderr, "%s: %s\n", program.name, error.c_str());
+    platform::printError(program.name, error);
     return 2;
   }
   engine::setParams(scriptParams(options.args, program.ownArgs));

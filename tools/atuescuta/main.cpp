@@ -7,6 +7,7 @@
 
 #include "console/settings.h"
 #include "platform/paths.h"
+#include "platform/printable.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   std::string text;
   const std::string file = platform::hostPath(argv[1]);
   if (!platform::readWholeFile(file, text)) {
-    std::fprintf(stderr, "atuescuta: cannot read %s\n", file.c_str());
+    platform::printError("atuescuta", "cannot read " + file);
     return 1;
   }
   std::string section;
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     settings::writeSetting(section, trimmed(line.substr(0, eq)), trimmed(line.substr(eq + 1)));
     ++written;
   }
-  std::printf("atuescuta: %d keys merged into %s/Escuta.ini\n", written, settings::configDir().c_str());
+  std::printf("atuescuta: %d keys merged into %s/Escuta.ini\n", written,
+              platform::printable(settings::configDir()).c_str());
   return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "catalogue.h"
 #include "options.h"
+#include "platform/printable.h"
 #include "portal.h"
 #include "request_log.h"
 #include "server.h"
@@ -42,7 +43,7 @@ std::string defaultStateDir() {
 }
 
 int fatal(const std::string& message) {
-  std::fprintf(stderr, "vitrine-demo: %s\n", message.c_str());
+  platform::printError("vitrine-demo", message);
   return 1;
 }
 
@@ -51,7 +52,8 @@ int fatal(const std::string& message) {
 int main(int argc, char** argv) {
   const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.ok) {
-    std::fprintf(stderr, "vitrine-demo: %s\n%s", parsed.error.c_str(), usageText().c_str());
+    platform::printError("vitrine-demo", parsed.error);
+    std::fputs(usageText().c_str(), stderr);
     return 2;
   }
   Options o = parsed.options;
@@ -102,7 +104,7 @@ int main(int argc, char** argv) {
   portal.settings.failures = o.failures;
 
   if (::access((o.mediaDir + "/filme.ogg").c_str(), R_OK) != 0)
-    std::fprintf(stderr, "vitrine-demo: no media in %s: media links will answer 404\n", o.mediaDir.c_str());
+    platform::printError("vitrine-demo", "no media in " + o.mediaDir + ": media links will answer 404");
   if (!writeFileAtomic(o.stateDir + "/escuta-demo.ini", clientIniText(o.host, ports, tls.caFile), 0644, error) ||
       !writeFileAtomic(portsFile, portsFileText(ports), 0644, error))
     return fatal(error);
