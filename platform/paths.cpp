@@ -251,18 +251,20 @@ bool replaceFileAtomically(const std::string& hostFile, std::string_view content
   return true;
 }
 
-bool readWholeFile(const std::string& hostFile, std::string& contents) {
+bool readWholeFile(const std::string& hostFile, std::string& contents, size_t limit) {
   const int fd = ::open(hostFile.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   contents.clear();
   char buf[65536];
   bool ok = true;
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+  while (ok) {
+    const size_t room = limit - std::min(limit, contents.size());
+    const ssize_t n = ::read(fd, buf, std::min(sizeof buf, room == SIZE_MAX ? room : room + 1));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) ok = false;
     if (n <= 0) break;
     contents.append(buf, static_cast<size_t>(n));
+    ok = contents.size() <= limit;
   }
   ::close(fd);
   return ok;

@@ -1,6 +1,7 @@
 // Windows-style paths of scripts and settings mapped onto the Linux file system.
 // Every file the system opens goes through hostPath.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,9 @@ bool makeDirectories(const std::string& hostDir);
 // so a crash or a full disk never leaves it half written.
 bool replaceFileAtomically(const std::string& hostFile, std::string_view contents);
 
-// Whole contents of a file; false when it cannot be read.
-bool readWholeFile(const std::string& hostFile, std::string& contents);
+// Whole contents of a file; false when it cannot be read, or when it holds
+// more than `limit` bytes: then `contents` holds the first limit + 1, and an
+// endless file (a device, a pipe) is never read further.
+bool readWholeFile(const std::string& hostFile, std::string& contents, size_t limit = SIZE_MAX);
 
 }  // namespace platform

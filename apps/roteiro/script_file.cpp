@@ -8,8 +8,11 @@
 
 bool loadScriptFile(const std::string& hostFile, std::string& error) {
   std::string text;
-  if (!platform::readWholeFile(hostFile, text)) {
-    error = "cannot read the script " + hostFile;
+  if (!platform::readWholeFile(hostFile, text, engine::kMaxScriptBytes)) {
+    error = text.size() > engine::kMaxScriptBytes
+                ? "the script " + hostFile + " is larger than " + std::to_string(engine::kMaxScriptBytes >> 20) +
+                      " MiB, more than any script of " + std::to_string(engine::kMaxLines) + " lines needs"
+                : "cannot read the script " + hostFile;
     return false;
   }
   if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);

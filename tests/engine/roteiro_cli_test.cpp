@@ -79,6 +79,8 @@ TEST_F(Roteiro, RefusesWhatItCannotRun) {
       {"missing file", headless() + "nada.txt", "cannot read the script nada.txt"},
       {"too long", headless() + script("longo.txt", std::string(5001, '\n') + "*"), "more than 5000 lines"},
       {"bad option", "--frontend nada s.txt", "unknown frontend"},
+      {"too large", headless() + script("grande.txt", std::string((16 << 20) + 1, ' ')), "larger than 16 MiB"},
+      {"endless", headless() + "/dev/zero", "larger than 16 MiB"},
   };
   for (const Case& c : cases) {
     const Outcome r = run(c.arguments);
@@ -96,6 +98,51 @@ TEST_F(Roteiro, RunsAScriptOfExactly5000LinesAndOneWithAByteOrderMark) {
   r = run(headless() + script("bom.txt", "\xEF\xBB\xBF" "escreve mudo \"ol\xC3\xA1\"\ntermina mudo\n"));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(slurp(dir_ / "t.txt").find("SHOW\tol\xC3\xA1\\r\\n"), std::string::npos) << slurp(dir_ / "t.txt");
+}
+
+// A key script is read as its keys are needed: a 10 MB "type" line or a
+// million lines take no more memory than a short script (they took 2.4 GB
+// and 259 MB when the whole script was expanded before the run). The script
+// reports the program's peak memory, then ends after two keys.
+TEST_F(Roteiro, KeyScriptsAreReadAsTheKeysAreNeeded) {
+  const std::string s = script("pico.txt",
+                               "le tecla a\nle tecla b\n"
+                               "abre #1 \"/proc/self/status\"\n"
+                               "@linha\nle #1 l\nse nao l =* \"VmHWM:\" desvia @linha\n"
+                               "copia l l 7 99\nescreve mudo \"pico \" l\ntermina mudo\n");
+  std::string million;
+  for (int i = 0; i < 1000000; ++i) million += "key Enter\n";
+  const struct {
+    const char* what;
+    std::string keys;
+  } cases[] = {{"two keys", "key a\nkey b\n"},
+               {"a 10 MB type line", "type " + std::string(10 << 20, 'x') + "\n"},
+               {"a million lines", million}};
+  long peakKb[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    std::ofstream(dir_ / "k.txt", std::ios::binary) << cases[i].keys;
+    const Outcome r = run(headless() + "--clock-speed 100 --keys k.txt " + s);
+    ASSERT_EQ(r.status, 0) << cases[i].what << ": " << r.err;
+    const std::string t = slurp(dir_ / "t.txt");
+    const size_t at = t.find("SHOW\tpico ");
+    ASSERT_NE(at, std::string::npos) << cases[i].what << ": " << t;
+    peakKb[i] = std::stol(t.substr(t.find_first_of("0123456789", at)));
+  }
+  for (int i = 1; i < 3; ++i) EXPECT_LT(peakKb[i], peakKb[0] + 30 * 1024) << cases[i].what;
+}
+
+// Messages that repeat outside input print its control characters escaped:
+// a key script's bad line, an option's value, a script's unknown command.
+TEST_F(Roteiro, MessagesNeverPassControlCharactersToTheTerminal) {
+  std::ofstream(dir_ / "k.txt") << "key \x1b]0;titulo\x07\x1b[2J\n";
+  Outcome r = run(headless() + "--keys k.txt " + script("s.txt", "termina mudo\n"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("line 1: unknown key '\\x1b]0;titulo\\x07\\x1b[2J'"), std::string::npos) << r.err;
+  r = run("--frontend \"$(printf 'a\\033[2Jb')\" s.txt");
+  EXPECT_NE(r.err.find("unknown frontend a\\x1b[2Jb"), std::string::npos) << r.err;
+  r = run("--check " + script("c.txt", "escreva\x1b[2J \"x\"\n"));
+  EXPECT_NE(r.out.find("unknown command ESCREVA\\x1b[2J"), std::string::npos) << r.out;
+  for (const std::string& printed : {r.out, r.err}) EXPECT_EQ(printed.find('\x1b'), std::string::npos) << printed;
 }
 
 // A sped-up headless clock changes how long a run takes, nothing else: the
