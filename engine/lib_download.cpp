@@ -8,16 +8,23 @@
 // file is touched only by a 200 or 206 answer, a 200 empties it only once
 // its body starts (or ends empty), a 206 must continue where the file ends,
 // and a page replaces the file only once it came whole.
+//
+// No write takes the file system's free space below the disk reserve: what
+// fits is written, so the file holds an exact prefix of the body, "Disco
+// cheio" is said and the download fails, an endless stream included.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/keyboard.h"
 #include "console/screen.h"
+#include "engine/disk_reserve.h"
 #include "engine/download_progress.h"
 #include "engine/libraries.h"
 #include "engine/net_connect.h"
@@ -49,6 +56,7 @@ struct Download {
   std::string path;
   bool click = false;
   std::string agent, cookie;
+  std::optional<uint64_t> reserve;  // as Escuta.ini sets it
 };
 
 // A connection and its receive buffer, released on every way out.
@@ -73,6 +81,18 @@ bool writeAll(int fd, const char* bytes, size_t size) {
     size -= static_cast<size_t>(n);
   }
   return true;
+}
+
+enum class Stored { All, DiskFull, Refused };
+
+// Writes the bytes, or as many of them as fit above the disk reserve; a disk
+// without room for all of them is said.
+Stored store(const Download& d, int fd, std::string_view bytes, size_t& written) {
+  written = roomAboveReserve(fd, d.reserve, bytes.size());
+  if (!writeAll(fd, bytes.data(), written)) return Stored::Refused;
+  if (written == bytes.size()) return Stored::All;
+  speech::sayLine("Disco cheio");
+  return Stored::DiskFull;
 }
 
 // Connects to the URL's server, sends the request and reads the answer's
@@ -130,8 +150,10 @@ Outcome storeBody(Download& d, Connection& c, const net::AnswerHead& head, int f
     if (got > 0) {
       if (emptyFirst && ::ftruncate(fd, 0) != 0) return Outcome::Failed;
       emptyFirst = false;
-      if (!writeAll(fd, area.data(), got)) return Outcome::Failed;
-      progress.fileSize += static_cast<int64_t>(got);
+      size_t written;
+      const Stored stored = store(d, fd, std::string_view(area.data(), got), written);
+      progress.fileSize += static_cast<int64_t>(written);
+      if (stored != Stored::All) return Outcome::Failed;
     }
     if (step == net::BodyStep::End) break;
     if (step == net::BodyStep::Malformed) return Outcome::Failed;
@@ -219,7 +241,8 @@ bool fetchPage(const Download& d) {
     out.clear();
     net::feedPageLines(lines, std::string_view(area.data(), got), out);
     if (step == net::BodyStep::End) net::finishPageLines(lines, out);
-    if (!writeAll(file.fd, out.data(), out.size())) return false;
+    size_t written;
+    if (store(d, file.fd, out, written) != Stored::All) return false;
     if (step == net::BodyStep::End) return file.putInPlace();
     if (step != net::BodyStep::Bytes) return false;
   }
@@ -249,6 +272,7 @@ bool trazDaRede(std::string_view text) {
   if (click != "0" && click != "1") return false;
   d.click = click == "1";
   d.path = platform::hostPath(d.name);
+  d.reserve = configuredDiskReserve();
   const bool ok = !d.url.empty() && !d.name.empty() && download(d);
   setVariable(target, ok ? "0" : "1");
   return true;

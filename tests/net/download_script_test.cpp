@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "net/download_script.h"
 #include "net/http_peer.h"
 #include "net/nginx.h"
 #include "net/roteiro_run.h"
@@ -32,6 +33,9 @@ namespace {
 // clock can be sped up.
 [[maybe_unused]] const bool kFastClock = ::setenv("ESCUTA_CLOCK_SPEED", "10", 1) == 0;
 
+using nettest::bytesOf;
+using nettest::downloadScript;
+using nettest::events;
 using nettest::HttpPeer;
 using nettest::once;
 using nettest::repeating;
@@ -42,34 +46,9 @@ using nettest::ScriptRun;
 using testsupport::ScratchDir;
 using testsupport::slurp;
 
-// Bytes of every value, the same for the same seed.
-std::string bytesOf(size_t n, uint32_t seed) {
-  std::string out(n, '\0');
-  for (char& c : out) {
-    seed = seed * 1664525u + 1013904223u;
-    c = static_cast<char>(seed >> 24);
-  }
-  return out;
-}
-
 void writeFile(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// The download script: the result variable shown as "r=0" or "r=1".
-std::string downloadScript(const std::string& url, const std::string& click = "0", const std::string& cookie = "") {
-  return "trazdarede \"" + url + "\" \"f.bin\" " + click + " \"teste/1.0\" \"" + cookie +
-         "\" r\nescreve mudo \"r=\" r\ntermina mudo\n";
-}
-
-// The texts of one event of the transcript, in order.
-std::vector<std::string> events(const ScriptRun& r, const std::string& name) {
-  std::vector<std::string> out;
-  for (const std::string& line : r.transcript) {
-    if (line.starts_with(name + "\t")) out.push_back(line.substr(name.size() + 1));
-  }
-  return out;
 }
 
 const std::string kA = bytesOf(300000, 1);

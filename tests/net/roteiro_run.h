@@ -35,15 +35,23 @@ inline std::string timeLimit() {
   return std::to_string(30 * std::max(1, speed ? std::atoi(speed) : 1));
 }
 
-// Runs the script in `dir`, where the files it writes stay. Numbers are
-// written with a point whatever the machine's locale.
+// The command that runs roteiro on the script, keys and Escuta.ini in `dir`,
+// writing its transcript there, from whatever directory it is started in.
+// Numbers are written with a point whatever the machine's locale.
+inline std::string roteiroCommand(const std::string& dir) {
+  return "LC_ALL=C " ROTEIRO " --frontend headless --time-limit " + timeLimit() + " --config-dir " + dir + " --keys " +
+         dir + "/k.txt --transcript " + dir + "/t.txt " + dir + "/s.txt 2>/dev/null";
+}
+
+// Runs the script in `dir`, where the files it writes stay. `command`, when
+// given, is the shell's command that runs roteiroCommand(dir) and ends with
+// its status: a test that needs roteiro somewhere else wraps it so.
 inline ScriptRun runScriptIn(const std::string& dir, const std::string& script, const std::string& keys,
-                             const std::string& ini = "") {
+                             const std::string& ini = "", const std::string& command = "") {
   std::ofstream(dir + "/s.txt") << script;
   std::ofstream(dir + "/k.txt") << keys;
   if (!ini.empty()) std::ofstream(dir + "/Escuta.ini") << ini;
-  const std::string cmd = "cd " + dir + " && LC_ALL=C " ROTEIRO " --frontend headless --time-limit " + timeLimit() +
-                          " --config-dir " + dir + " --keys k.txt --transcript t.txt s.txt 2>/dev/null";
+  const std::string cmd = command.empty() ? "cd " + dir + " && " + roteiroCommand(dir) : command;
   const int raw = std::system(cmd.c_str());
   ScriptRun r;
   std::ifstream t(dir + "/t.txt");
