@@ -131,16 +131,14 @@ bool captura(std::string_view text) {
   } else if (what == "CAMPO") {
     value = focusedField();
   }
-  setVariable(target, std::move(value));
-  return true;
+  return setVariable(target, std::move(value));
 }
 
 bool handle(std::string_view text) {
   int target;
   if (!readTarget(text, target)) return false;
   console::ensureConsole();
-  setVariable(target, decimal(static_cast<int64_t>(platform::backend().windowHandle())));
-  return true;
+  return setVariable(target, decimal(static_cast<int64_t>(platform::backend().windowHandle())));
 }
 
 bool transfere(std::string_view text) {
@@ -148,8 +146,8 @@ bool transfere(std::string_view text) {
   if (!from && !takeWord(text, "PARA ")) return false;
   int target;
   if (!readTarget(text, target) || !text.empty()) return false;
-  if (from) console::copyToClipboard(cut(variable(target), kClipboardSize - 1));
-  else setVariable(target, console::pasteFromClipboard(kClipboardSize));
+  if (!from) return setVariable(target, console::pasteFromClipboard(kClipboardSize));
+  console::copyToClipboard(cut(variable(target), kClipboardSize - 1));
   return true;
 }
 

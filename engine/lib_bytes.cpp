@@ -13,6 +13,7 @@
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/readers.h"
+#include "engine/text_budget.h"
 #include "platform/paths.h"
 
 namespace engine {
@@ -28,7 +29,16 @@ struct ByteFile {
 
 ByteFile g_bytes;
 
-bool fits(size_t more) { return more <= kCapacity - g_bytes.buffer.size(); }
+// Within the buffer's capacity and the bound of the script's texts.
+bool fits(size_t more) {
+  const size_t had = g_bytes.buffer.size();
+  return more <= kCapacity - had && resizeText(had, had + more);
+}
+
+void emptyBuffer() {
+  (void)resizeText(g_bytes.buffer.size(), 0);
+  std::string().swap(g_bytes.buffer);  // gives the memory back
+}
 
 bool criabin(std::string_view text) {
   std::string name;
@@ -54,8 +64,8 @@ bool appendRange(int fd, int32_t first, size_t length) {
   if (first >= st.st_size) return false;
   const size_t available = static_cast<size_t>(st.st_size - first);
   const size_t wanted = std::min(length, available);
-  if (!fits(wanted)) return false;
   const size_t had = g_bytes.buffer.size();
+  if (!fits(wanted)) return false;
   g_bytes.buffer.resize(had + wanted);
   size_t got = 0;
   while (got < wanted) {
@@ -65,6 +75,7 @@ bool appendRange(int fd, int32_t first, size_t length) {
     got += static_cast<size_t>(n);
   }
   g_bytes.buffer.resize(had + got);
+  (void)resizeText(had + wanted, had + got);
   return true;
 }
 
@@ -91,12 +102,12 @@ bool gravabytes(std::string_view) {
     if (n <= 0) return false;
     rest.remove_prefix(static_cast<size_t>(n));
   }
-  g_bytes.buffer.clear();
+  emptyBuffer();
   return true;
 }
 
 bool limpabytes(std::string_view) {
-  std::string().swap(g_bytes.buffer);  // gives the memory back
+  emptyBuffer();
   return true;
 }
 

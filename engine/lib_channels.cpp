@@ -88,8 +88,7 @@ bool readLineFromChannel(std::string_view text) {
   } else {
     s.channelStatus = readChannelLine(n, line);
   }
-  setVariable(target, std::move(line));
-  return true;
+  return setVariable(target, std::move(line));
 }
 
 namespace {
@@ -97,8 +96,7 @@ namespace {
 bool checa(std::string_view text) {
   int target;
   if (!readTarget(text, target) || !text.empty()) return false;
-  setVariable(target, decimal(state().channelStatus));
-  return true;
+  return setVariable(target, decimal(state().channelStatus));
 }
 
 constexpr Command kChannelCommands[] = {

@@ -274,8 +274,7 @@ bool trazDaRede(std::string_view text) {
   d.path = platform::hostPath(d.name);
   d.reserve = configuredDiskReserve();
   const bool ok = !d.url.empty() && !d.name.empty() && download(d);
-  setVariable(target, ok ? "0" : "1");
-  return true;
+  return setVariable(target, ok ? "0" : "1");
 }
 
 constexpr Command kDownloadCommands[] = {

@@ -26,9 +26,7 @@ bool inPlace(std::string_view text, Conversion convert) {
   int target;
   if (!readOperand(valueText, value) || !readTarget(text, target)) return false;
   std::string result = convert(value);
-  if (result.size() > kMaxValueSize) return false;
-  setVariable(target, std::move(result));
-  return true;
+  return result.size() <= kMaxValueSize && setVariable(target, std::move(result));
 }
 
 std::string ansiToUtf8(std::string_view text) { return platform::cp1252ToUtf8(text); }

@@ -113,8 +113,7 @@ bool tamarq(std::string_view text) {
   int target;
   int64_t size;
   if (!fileSize(text, target, size)) return false;
-  setVariable(target, decimal(size));
-  return true;
+  return setVariable(target, decimal(size));
 }
 
 bool htamarq(std::string_view text) {
@@ -127,8 +126,7 @@ bool htamarq(std::string_view text) {
   for (; value >= 1024; ++divisions) value /= 1024;
   std::string shown = platform::fixedDecimal(value, 2, platform::userDecimalPoint());
   if (divisions < std::size(kUnits)) shown += kUnits[divisions];
-  setVariable(target, std::move(shown));
-  return true;
+  return setVariable(target, std::move(shown));
 }
 
 constexpr Command kFileCommands[] = {

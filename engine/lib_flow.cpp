@@ -82,7 +82,7 @@ bool repeat(std::string_view text, bool continuing) {
   int32_t limit;
   if (!readOperand(text, operand) || !numberValue(operand, limit)) return false;
   const int64_t next = int64_t{count} + 1;
-  setVariable(target, decimal(next));
+  if (!setVariable(target, decimal(next))) return false;
   if (limit < next) state().line = nextMarked(state().line, Mark::FimRepete);
   return true;
 }

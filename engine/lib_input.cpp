@@ -43,9 +43,7 @@ bool readMouse(std::string_view text) {
   console::ensureConsole();
   int px = 0, py = 0;
   platform::backend().mousePosition(onScreen, px, py);
-  setVariable(x, decimal(px));
-  setVariable(y, decimal(py));
-  return true;
+  return setVariable(x, decimal(px)) && setVariable(y, decimal(py));
 }
 
 // One key: spoken (or not), as scripts compare keys: "a", "#13", "#0#61".
@@ -70,15 +68,13 @@ bool le(std::string_view text) {
     if (controls::editLine(value, console::whereX(), console::whereY(), kEditLength) == controls::kEscape) {
       value.clear();
     }
-    setVariable(target, std::move(value));
-    return true;
+    return setVariable(target, std::move(value));
   }
   if (takeWord(text, "CONSOLE ")) {
     // Whatever follows the variable is left alone once the output is stored.
     int target;
     if (!readTarget(text, target)) return false;
-    setVariable(target, pipedChildOutput());
-    return true;
+    return setVariable(target, pipedChildOutput());
   }
   const bool mute = takeWord(text, "MUDO");
   const bool hidden = !mute && takeWord(text, "SENHA");
@@ -102,8 +98,7 @@ bool le(std::string_view text) {
   } else {
     controls::readLine(value);
   }
-  setVariable(target, std::move(value));
-  return true;
+  return setVariable(target, std::move(value));
 }
 
 constexpr Command kInputCommands[] = {{"L\xCA", le}};

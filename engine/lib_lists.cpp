@@ -26,8 +26,7 @@ bool size(const std::string& name, std::string_view rest) {
   const List* list = findList(name);
   int target;
   if (!list || !readTarget(rest, target)) return false;
-  setVariable(target, decimal(static_cast<int64_t>(list->items.size())));
-  return true;
+  return setVariable(target, decimal(static_cast<int64_t>(list->items.size())));
 }
 
 bool item(const std::string& name, std::string_view rest) {
@@ -37,29 +36,19 @@ bool item(const std::string& name, std::string_view rest) {
   int target;
   if (!list || !readOperand(rest, index) || !numberValue(index, n) || !readTarget(rest, target)) return false;
   if (n < 0 || static_cast<size_t>(n) >= list->items.size()) return false;
-  setVariable(target, list->items[static_cast<size_t>(n)]);
-  return true;
+  return setVariable(target, list->items[static_cast<size_t>(n)]);
 }
 
 bool add(const std::string& name, std::string_view rest) {
   List* list = findList(name);
   std::string value;
-  if (!list || !readOperand(rest, value)) return false;
-  list->items.push_back(std::move(value));
-  return true;
+  return list && readOperand(rest, value) && addItem(*list, std::move(value));
 }
 
 bool remove(const std::string& name, std::string_view rest) {
   List* list = findList(name);
   std::string value;
-  if (!list || !readOperand(rest, value)) return false;
-  for (auto it = list->items.begin(); it != list->items.end(); ++it) {
-    if (sameIgnoringCase(*it, value)) {
-      list->items.erase(it);
-      return true;
-    }
-  }
-  return false;
+  return list && readOperand(rest, value) && removeItem(*list, value);
 }
 
 struct SubCommand {

@@ -43,10 +43,9 @@ bool executa(std::string_view text) {
   int32_t start;
   const std::optional<int> from = numberValue(trim(variable(number)), start) ? std::optional<int>(start) : std::nullopt;
   const controls::MenuChoice c = controls::runMenu(from);
-  setVariable(number, decimal(c.number));
-  setVariable(key, console::keyCodeText(static_cast<uint8_t>(c.code), c.scan, false));
-  setVariable(chosen, c.text);
-  return text.empty();
+  return setVariable(number, decimal(c.number)) &&
+         setVariable(key, console::keyCodeText(static_cast<uint8_t>(c.code), c.scan, false)) &&
+         setVariable(chosen, c.text) && text.empty();
 }
 
 bool menu(std::string_view text) {

@@ -170,8 +170,7 @@ bool observa(std::string_view text) {
   }
   int target;
   if (text.empty() || !readTarget(text, target) || !text.empty()) return false;
-  setVariable(target, ready ? "1" : "0");
-  return true;
+  return setVariable(target, ready ? "1" : "0");
 }
 
 bool ip(std::string_view text) {
@@ -181,8 +180,7 @@ bool ip(std::string_view text) {
   int n, target;
   if (!readChannel(text, n) || !isSocketChannel(n) || !readTarget(text, target)) return false;
   const int fd = channel(n).socketHandle;
-  setVariable(target, local ? net::localAddress(fd) : net::remoteAddress(fd));
-  return true;
+  return setVariable(target, local ? net::localAddress(fd) : net::remoteAddress(fd));
 }
 
 constexpr Command kNetCommands[] = {

@@ -120,8 +120,7 @@ bool existeprog(std::string_view text) {
   std::string name;
   int target;
   if (!readOperand(text, name) || !readTarget(text, target)) return false;
-  setVariable(target, platform::processRunning(platform::cp1252ToUtf8(trim(name))) ? "1" : "0");
-  return true;
+  return setVariable(target, platform::processRunning(platform::cp1252ToUtf8(trim(name))) ? "1" : "0");
 }
 
 // Without a piped child nothing is sent. A child that has gone, or has

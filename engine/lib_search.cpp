@@ -109,8 +109,7 @@ bool busca(std::string_view text) {
       g_search->next = 1;
     }
   }
-  setVariable(target, std::string(trim(found)));
-  return true;
+  return setVariable(target, std::string(trim(found)));
 }
 
 constexpr Command kSearchCommands[] = {{"BUSCA", busca}};

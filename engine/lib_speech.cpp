@@ -125,8 +125,7 @@ bool mci(std::string_view text) {
   if (!readTarget(text, target) || !readOperand(text, command) || !text.empty()) return false;
   mciSend(command, reply);
   if (reply.size() > kMciReply) reply.resize(kMciReply);
-  setVariable(target, std::move(reply));
-  return true;
+  return setVariable(target, std::move(reply));
 }
 
 constexpr Command kSpeechCommands[] = {

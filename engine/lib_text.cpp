@@ -37,16 +37,14 @@ bool soma(std::string_view text) {
   int target;
   int32_t n;
   if (!readTargetAndNumber(text, target, n)) return false;
-  std::string& value = variableRef(target);
+  const std::string& value = variable(target);
   size_t start = value.size();
   while (start > 0 && isDigit(value[start - 1])) --start;
   if (start > 0 && value[start - 1] == '-') --start;
   const std::string_view part = std::string_view(value).substr(start);
   int32_t old = 0;
   if (part != "" && part != "-" && !numberValue(part, old)) return false;
-  value.resize(start);
-  appendDecimal(value, wrap32(int64_t{old} + n));
-  return true;
+  return replaceInVariable(target, start, part.size(), decimal(wrap32(int64_t{old} + n)));
 }
 
 bool arithmetic(std::string_view text, char op) {
@@ -63,8 +61,7 @@ bool arithmetic(std::string_view text, char op) {
     if (n == -1 && old == INT32_MIN) return failSaying("Resultado grande demais");
     result = old / n;
   }
-  setVariable(target, decimal(result));
-  return text.empty();
+  return setVariable(target, decimal(result)) && text.empty();
 }
 
 bool subtrai(std::string_view text) { return arithmetic(text, '-'); }
@@ -75,10 +72,7 @@ bool concatena(std::string_view text) {
   int target;
   std::string operand;
   if (!readTarget(text, target) || !readOperand(text, operand) || !text.empty()) return false;
-  std::string& value = variableRef(target);
-  if (!fitsOrSays(value.size() + operand.size())) return false;
-  value += operand;
-  return true;
+  return replaceInVariable(target, variable(target).size(), 0, operand);
 }
 
 // Characters first to last of a variable; a first below 1 counts from 1.
@@ -93,18 +87,15 @@ bool copia(std::string_view text) {
   std::string part;
   if (count > 0 && first <= static_cast<int64_t>(s.size()))
     part = s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(count));
-  setVariable(target, std::move(part));
-  return true;
+  return setVariable(target, std::move(part));
 }
 
 bool deleta(std::string_view text) {
   int target;
   int64_t position, count;
   if (!readTarget(text, target) || !readNumber(text, position) || !readNumber(text, count)) return false;
-  std::string& value = variableRef(target);
-  if (position >= 1 && position <= static_cast<int64_t>(value.size()) && count > 0)
-    value.erase(static_cast<size_t>(position - 1), static_cast<size_t>(count));
-  return true;
+  if (position < 1 || position > static_cast<int64_t>(variable(target).size()) || count <= 0) return true;
+  return replaceInVariable(target, static_cast<size_t>(position - 1), static_cast<size_t>(count), "");
 }
 
 // Replaces from the last position to the first, each on the text as changed
@@ -138,9 +129,7 @@ bool substitui(std::string_view text) {
   int target;
   std::string old, with, out;
   if (!readTarget(text, target) || !readOperand(text, old) || !readOperand(text, with)) return false;
-  if (!replaceAll(variable(target), old, with, out)) return false;
-  setVariable(target, std::move(out));
-  return true;
+  return replaceAll(variable(target), old, with, out) && setVariable(target, std::move(out));
 }
 
 bool randomiza(std::string_view text) {

@@ -155,8 +155,7 @@ bool seja(std::string_view text) {
   }
   for (const ValueFunction& f : kValueFunctions) {
     if (equalsUpper(text, f.name)) {
-      setVariable(target, f.value());
-      return true;
+      return setVariable(target, f.value());
     }
   }
   for (const Function& f : kFunctions) {
@@ -165,14 +164,12 @@ bool seja(std::string_view text) {
       std::string a, x, out;
       if (f.operands == 2 && !readOperand(text, a)) return false;
       if (!readOperand(text, x) || !text.empty() || !f.value(a, x, out)) return false;
-      setVariable(target, std::move(out));
-      return true;
+      return setVariable(target, std::move(out));
     }
   }
   std::string value;
   if (!readOperand(text, value)) return false;
-  setVariable(target, std::move(value));
-  return text.empty();
+  return setVariable(target, std::move(value)) && text.empty();
 }
 
 constexpr Command kValueCommands[] = {

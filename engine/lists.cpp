@@ -4,6 +4,8 @@
 #include <array>
 #include <memory>
 
+#include "engine/text_budget.h"
+
 namespace engine {
 namespace {
 
@@ -18,10 +20,25 @@ unsigned char fold(unsigned char c) {
   return c;
 }
 
+// Whether two texts are equal regardless of letter case (Windows-1252).
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return fold(static_cast<unsigned char>(x)) == fold(static_cast<unsigned char>(y));
+  });
+}
+
+// Gives back what the list's items counted against the texts' bound.
+void release(const List& list) {
+  for (const std::string& item : list.items) (void)resizeText(item.size(), 0);
+}
+
 }  // namespace
 
 void resetLists() {
-  for (auto& slot : g_slots) slot.reset();
+  for (auto& slot : g_slots) {
+    if (slot) release(*slot);
+    slot.reset();
+  }
 }
 
 List* findList(std::string_view name) {
@@ -45,6 +62,7 @@ bool deleteList(std::string_view name) {
   bool found = false;
   for (auto& slot : g_slots) {
     if (slot && slot->name == name) {
+      release(*slot);
       slot.reset();
       found = true;
     }
@@ -52,10 +70,21 @@ bool deleteList(std::string_view name) {
   return found;
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return fold(static_cast<unsigned char>(x)) == fold(static_cast<unsigned char>(y));
-  });
+bool addItem(List& list, std::string value) {
+  if (!resizeText(0, value.size())) return false;
+  list.items.push_back(std::move(value));
+  return true;
+}
+
+bool removeItem(List& list, std::string_view value) {
+  for (auto it = list.items.begin(); it != list.items.end(); ++it) {
+    if (sameIgnoringCase(*it, value)) {
+      (void)resizeText(it->size(), 0);
+      list.items.erase(it);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace engine

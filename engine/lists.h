@@ -26,7 +26,12 @@ List* createList(std::string_view name);
 // Frees the list; false when there is none of that name.
 bool deleteList(std::string_view name);
 
-// Whether two texts are equal regardless of letter case (Windows-1252).
-bool sameIgnoringCase(std::string_view a, std::string_view b);
+// Adds an item at the end; false, having said why, when the script's texts
+// together would pass their bound.
+[[nodiscard]] bool addItem(List& list, std::string value);
+
+// Removes the first item equal to `value` regardless of letter case; false
+// when there is none.
+bool removeItem(List& list, std::string_view value);
 
 }  // namespace engine

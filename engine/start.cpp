@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/lists.h"
 #include "engine/run_state.h"
+#include "engine/text_budget.h"
 #include "engine/variables.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
@@ -36,6 +37,7 @@ void initEngine(std::string_view programName) {
   // The sound modules' own start-ups come before speech starts.
   speech::startSpeechModules();
   speech::initSpeech(0, settings::readSetting("ROTEIRO", "DIRROTEIRO"));
+  readTextBound();
   console::clearScreen();
   console::setTitle(programName);
 }

@@ -14,15 +14,9 @@ std::string_view trim(std::string_view text) {
 
 std::string upper(std::string_view text) { return tts::upperLatin1(text); }
 
-void appendDecimal(std::string& out, int64_t n) {
-  char digits[24];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
-
 std::string decimal(int64_t n) {
-  std::string out;
-  appendDecimal(out, n);
-  return out;
+  char digits[24];
+  return std::string(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 bool startsUpper(std::string_view text, std::string_view prefix) {

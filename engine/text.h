@@ -20,7 +20,6 @@ std::string upper(std::string_view text);
 
 // Plain decimal: "-" when negative, no leading zeros.
 std::string decimal(int64_t n);
-void appendDecimal(std::string& out, int64_t n);
 
 // Whether `text` starts with `prefix` once upper-cased; `prefix` is capitals.
 bool startsUpper(std::string_view text, std::string_view prefix);

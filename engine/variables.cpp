@@ -1,9 +1,12 @@
 #include "engine/variables.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
+#include "engine/fail.h"
 #include "engine/text.h"
+#include "engine/text_budget.h"
 
 namespace engine {
 namespace {
@@ -18,7 +21,10 @@ Store g;
 }  // namespace
 
 void resetVariables() {
-  for (std::string& v : g.values) v.clear();
+  for (std::string& v : g.values) {
+    (void)resizeText(v.size(), 0);
+    std::string().swap(v);
+  }
   g.codes.clear();
 }
 
@@ -33,8 +39,21 @@ int enterName(std::string_view name) {
 
 const std::string& variable(int code) { return g.values[static_cast<size_t>(code)]; }
 
-void setVariable(int code, std::string value) { g.values[static_cast<size_t>(code)] = std::move(value); }
+bool setVariable(int code, std::string value) {
+  std::string& slot = g.values[static_cast<size_t>(code)];
+  if (!resizeText(slot.size(), value.size())) return false;
+  slot = std::move(value);
+  return true;
+}
 
-std::string& variableRef(int code) { return g.values[static_cast<size_t>(code)]; }
+bool replaceInVariable(int code, size_t pos, size_t count, std::string_view with) {
+  std::string& slot = g.values[static_cast<size_t>(code)];
+  pos = std::min(pos, slot.size());
+  count = std::min(count, slot.size() - pos);
+  const size_t to = slot.size() - count + with.size();
+  if ((to > slot.size() && !fitsOrSays(to)) || !resizeText(slot.size(), to)) return false;
+  slot.replace(pos, count, with);
+  return true;
+}
 
 }  // namespace engine

@@ -21,8 +21,16 @@ int enterName(std::string_view name);
 inline int letterCode(char letter) { return (letter & ~0x20); }
 
 const std::string& variable(int code);
-void setVariable(int code, std::string value);
-std::string& variableRef(int code);
+
+// Puts the value into the variable. False, having said why, when the
+// script's texts together would pass their bound (the variable keeps its
+// value).
+[[nodiscard]] bool setVariable(int code, std::string value);
+
+// Replaces `count` characters from `pos` on (both cut to the value) with
+// `with`; false, having said why, when the value would grow past
+// kMaxValueSize or the texts together past their bound.
+[[nodiscard]] bool replaceInVariable(int code, size_t pos, size_t count, std::string_view with);
 
 // A value longer than this would make a script's memory run away (a text
 // doubled in a loop); commands that grow texts refuse it.

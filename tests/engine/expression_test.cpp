@@ -26,9 +26,9 @@ class Readers : public ::testing::Test {
   void SetUp() override {
     engine::resetVariables();
     engine::resetLists();
-    engine::setVariable('A', "21");
-    engine::setVariable('B', "x");
-    engine::setVariable('W', "palavra");
+    ASSERT_TRUE(engine::setVariable('A', "21"));
+    ASSERT_TRUE(engine::setVariable('B', "x"));
+    ASSERT_TRUE(engine::setVariable('W', "palavra"));
   }
   void check(const OperandCase& c) {
     std::string_view text = c.text;
@@ -65,7 +65,7 @@ TEST_F(Readers, OperandsOfEveryKind) {
 }
 
 TEST_F(Readers, Expressions) {
-  engine::setVariable('H', "$10");
+  ASSERT_TRUE(engine::setVariable('H', "$10"));
   const OperandCase cases[] = {
       {"(1+2*3)", true, "7", ""},
       {"((8-2)/4)", true, "1", ""},
@@ -204,7 +204,7 @@ struct ConditionCase {
 };
 
 TEST_F(Readers, Conditions) {
-  engine::setVariable('Z', "007");
+  ASSERT_TRUE(engine::setVariable('Z', "007"));
   engine::List* list = engine::createList("nomes");
   list->items = {"Ana", "12"};
   engine::createList("vazia");

@@ -8,12 +8,13 @@
 
 namespace testsupport {
 
-ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment) {
+ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment,
+                    const std::string& settings) {
   // The run's own files lie apart, out of the way of directory searches.
   const ScratchDir own;
   std::ofstream(own / "script.txt") << script;
   std::ofstream(own / "keys.txt") << "key Enter\n";
-  std::ofstream(own / "Escuta.ini") << "[ESCUTA]\r\nTEMPOESPERAPROGVOLTAR=0\r\n";
+  std::ofstream(own / "Escuta.ini") << "[ESCUTA]\r\nTEMPOESPERAPROGVOLTAR=0\r\n" << settings;
   // A started program has no window to take the front in headless: the
   // wait for the user's return is kept short.
   const std::string& o = own.path();

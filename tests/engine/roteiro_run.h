@@ -13,7 +13,9 @@ struct ScriptRun {
   int status = -1;
 };
 
-// `environment` is put before the command, as a shell takes it.
-ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment = "LC_ALL=C");
+// `environment` is put before the command, as a shell takes it; `settings`
+// are more lines of section [ESCUTA] of Escuta.ini.
+ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std::string& environment = "LC_ALL=C",
+                    const std::string& settings = "");
 
 }  // namespace testsupport

@@ -121,11 +121,11 @@ TEST_F(EncodingCommands, ConvertVariablesInPlace) {
       {"HTTP", "a b/c", "a%20b%2Fc"},
   };
   for (const auto& c : cases) {
-    engine::setVariable(letterCode('A'), c.before);
+    ASSERT_TRUE(engine::setVariable(letterCode('A'), c.before));
     EXPECT_TRUE(run(std::string(c.command) + " A")) << c.command;
     EXPECT_EQ(variable(letterCode('A')), c.after) << c.command;
     const int named = engine::enterName("TEXTO");
-    engine::setVariable(named, c.before);
+    ASSERT_TRUE(engine::setVariable(named, c.before));
     EXPECT_TRUE(run(std::string(c.command) + " $texto resto ignorado")) << c.command;
     EXPECT_EQ(variable(named), c.after) << c.command;
   }
