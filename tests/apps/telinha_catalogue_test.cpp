@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/telinha_run.h"
 
 namespace {
@@ -351,6 +353,74 @@ TEST_F(RefusingPortal, ARefusedChapterIsToldAndNothingPlays) {
             "");
   EXPECT_EQ(r.seen.find("Iniciando reprodução"), std::string::npos) << r.seen;
   EXPECT_TRUE(telinha_run::playerStarts(m).empty());
+}
+
+// A portal whose film names are paths, or hold separators and characters
+// Windows refuses in names: each film's download and details file land
+// inside their folder, under the name cleaned; nothing is written anywhere
+// else. (Backslashes, quotes and control characters the demo portal never
+// sends: the cleaning's own test covers them.)
+class HostileNames : public Catalogue {
+ protected:
+  struct Film {
+    std::string name;     // as the portal sends it
+    std::string cleaned;  // the file's name, without its extension
+  };
+  const std::vector<Film> films_ = {
+      {"../../../../fora/PWNED", "________fora_PWNED"},
+      {"/fora/raiz", "_fora_raiz"},
+      {"a/b:c*d?e<g>h|i", "a_b_c_d_e_g_h_i"},
+      {"..", "_"},
+      {"Ação: o retorno", "Ação_ o retorno"},
+  };
+
+  // Drama holds only these films, in this order.
+  telinha_run::Options portal() override {
+    nlohmann::json catalogue = nlohmann::json::parse(live::readFile(TELINHA_FIXTURE));
+    nlohmann::json drama = nlohmann::json::array();
+    for (const auto& film : catalogue["filmes"])
+      if (film["genero"] != 1) drama.push_back(film);
+    for (size_t i = 0; i < films_.size(); ++i) {
+      nlohmann::json film = catalogue["filmes"][0];
+      film["id"] = 900 + i;
+      film["nome"] = films_[i].name;
+      drama.push_back(film);
+    }
+    catalogue["filmes"] = drama;
+    const std::string fixture = m.dir / "hostil.json";
+    std::ofstream(fixture) << catalogue.dump();
+    std::filesystem::create_directories(m.dir / "fora");
+    return {.portalArgs = {"--fixture", fixture}};
+  }
+
+  static std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
+      names.push_back(std::filesystem::relative(e.path(), dir).string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(HostileNames, FilesLandInsideTheirFolders) {
+  std::string keys = "key Enter\nkey Enter\n";
+  for (size_t i = 0; i < films_.size(); ++i) keys += "key Enter\nkey s\nkey a\nkey Esc\nkey Down\n";
+  const ClientRun r = run(keys + "key Esc\nkey Esc\n");
+  std::vector<std::string> downloads, details;
+  for (const Film& f : films_) {
+    downloads.push_back(f.cleaned + ".MP3");
+    details.push_back(f.cleaned + ".txt");
+  }
+  std::sort(downloads.begin(), downloads.end());
+  std::sort(details.begin(), details.end());
+  EXPECT_EQ(filesIn(m.client + "/downloads/filmes"), downloads) << r.seen;
+  EXPECT_EQ(filesIn(m.client + "/sinopses/filmes"), details);
+  EXPECT_EQ(filesIn(m.dir / "fora"), std::vector<std::string>());
+  for (const Film& f : films_) {
+    EXPECT_TRUE(telinha_run::clientFile(m, "downloads/filmes/" + f.cleaned + ".MP3").starts_with("OggS")) << f.name;
+    EXPECT_NE(telinha_run::clientFile(m, "sinopses/filmes/" + f.cleaned + ".txt").find("Sinopse: "),
+              std::string::npos) << f.name;
+  }
 }
 
 }  // namespace
