@@ -7,7 +7,8 @@ constexpr NamedEntry kEntries[] = {
     {"script_lines", scriptLines},   {"expression", expression}, {"profile", profile},
     {"wave", wave},                  {"bmp", bmp},               {"diphone_index", diphoneIndex},
     {"diphone_rules", diphoneRules}, {"tts_data", ttsData},      {"normalise", normalise},
-    {"line_reader", lineReader},     {"http_answer", httpAnswer},
+    {"line_reader", lineReader},     {"http_answer", httpAnswer}, {"key_script", keyScript},
+    {"path_mapping", pathMapping},
 };
 
 }  // namespace

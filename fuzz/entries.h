@@ -27,5 +27,7 @@ void ttsData(std::string_view bytes);
 void normalise(std::string_view bytes);
 void lineReader(std::string_view bytes);
 void httpAnswer(std::string_view bytes);
+void keyScript(std::string_view bytes);
+void pathMapping(std::string_view bytes);
 
 }  // namespace fuzz

@@ -13,7 +13,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(script_lines expression profile wave bmp diphone_index diphone_rules
-                                     tts_data normalise line_reader http_answer)
+                                     tts_data normalise line_reader http_answer key_script path_mapping)
 dir=${ESCUTA_FUZZ_BUILD:-build-fuzz}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_FUZZ=ON \
@@ -59,6 +59,7 @@ seed() {
       printf '\x03HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4;x=1\r\nWiki\r\n5\r\npedia\r\n0\r\nT: 1\r\n\r\n' >"$out/chunked"
       printf '\x40HTTP/1.1 206 Partial\r\nContent-Range: bytes 10-14/15\r\nContent-Length: 5\r\n\r\n12345' >"$out/range"
       printf '\x10HTTP/1.0 302 Found\r\nLocation: http://x/y\r\n\r\nbody until close' >"$out/redirect" ;;
+    key_script) cp data/demo/*.keys data/telinha/*.keys "$out"/ ;;
   esac
 }
 
