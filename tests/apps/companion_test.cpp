@@ -4,9 +4,9 @@
 // damaged or refused update leaving the installed client alone, and the end
 // of the connection reported once the client has gone.
 //
-// Each run happens in a process namespace of its own, so that the
-// companion's "pkill -x telinha" and its look for running programs see only
-// the stand-in client of that run, never another test's or a user's.
+// Each run happens in a process namespace of its own, and its stand-in client
+// runs with the companion's directory of Escuta.ini, as the client that starts
+// the companion does: the companion sees and stops only that client.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -105,6 +105,7 @@ class Companion : public ::testing::Test {
     fs::create_directories(bin());
     fs::copy_file(TELINHA_CON, bin() + "/telinha_con");
     fs::copy_file(STANDIN_DIR "/telinha", bin() + "/telinha");
+    fs::copy_file(ESCUTA_STOP, bin() + "/escuta_stop");
   }
   void TearDown() override {
     if (demo) {
@@ -143,7 +144,8 @@ class Companion : public ::testing::Test {
     std::string script = "export PATH='" + bin() + "':\"$PATH\" TELINHA_STANDIN_LOG='" + dir / "standin.txt" +
                          "' TELINHA_STANDIN_WATCH='" + demo->logFile + "' ESCUTA_ROOT='" + dir / "root" + "'\n";
     if (standinSeconds) {
-      script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " telinha &\n";
+      script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " ESCUTA_CONFIG_DIR='" + dir / "cfg" +
+                "' telinha &\n";
       script += "while ! grep -q started '" + dir / "standin.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
     }
     script += "telinha_con --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
@@ -323,8 +325,8 @@ TEST_F(Companion, ANewerVersionIsDownloadedTestedInstalledAndTheClientStartedAga
   const Outcome r = run("", 30.0);
   EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
   const size_t test = r.transcript.find("RUN\t/usr/bin/7za t " + kArchive + "\n");
-  const size_t stop = r.transcript.find("RUN\t/usr/bin/pkill -x telinha\n");
-  const size_t stopMonitor = r.transcript.find("RUN\t/usr/bin/pkill -x telinha_mon\n");
+  const size_t stop = r.transcript.find("RUN\t" + bin() + "/escuta_stop telinha\n");
+  const size_t stopMonitor = r.transcript.find("RUN\t" + bin() + "/escuta_stop telinha_mon\n");
   const size_t unpack = r.transcript.find("RUN\t/usr/bin/7za x " + kArchive + " -y\n");
   const size_t restart = r.transcript.find("RUN\t" + bin() + "/telinha\n");
   ASSERT_NE(restart, std::string::npos) << r.transcript;
@@ -370,7 +372,7 @@ TEST_F(Companion, ADamagedArchiveReplacesNothingAndTheSessionGoesOn) {
                               "versão 3.0.\n"),
             std::string::npos)
       << r.transcript;
-  EXPECT_EQ(r.transcript.find("pkill"), std::string::npos) << "the client is not stopped";
+  EXPECT_EQ(r.transcript.find("escuta_stop"), std::string::npos) << "the client is not stopped";
   EXPECT_EQ(r.transcript.find("7za x"), std::string::npos) << r.transcript;
   EXPECT_EQ(slurp(inClient("telinha_version.txt")), installed);
   EXPECT_FALSE(fs::exists(inClient(kArchive)));
@@ -396,7 +398,7 @@ TEST_F(Companion, AnArchiveThatIsNot7zIsRefusedAndNothingIsWrittenOutside) {
   const Outcome r = run("", 1.0);
   EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
   EXPECT_NE(r.transcript.find("chegou danificado"), std::string::npos) << r.transcript;
-  EXPECT_EQ(r.transcript.find("pkill"), std::string::npos) << r.transcript;
+  EXPECT_EQ(r.transcript.find("escuta_stop"), std::string::npos) << r.transcript;
   EXPECT_EQ(slurp(inClient("telinha_version.txt")), installed);
   EXPECT_FALSE(fs::exists(dir / "root/fora.txt"));
   EXPECT_FALSE(fs::exists(inClient("fora.txt")));
