@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "platform/codepage.h"
 #include "platform/config_dir.h"
@@ -199,9 +201,16 @@ std::vector<std::string> entries(const std::string& block) {
 // The configuration directory a process runs with (see processesNamed);
 // empty when its environment cannot be read.
 std::string configDirOfProcess(const std::string& procDir) {
+  // A program being started shows its new file a moment before its command
+  // line and environment, which are empty until then.
+  constexpr int kSettleTries = 50;
   std::string environment, cmdline;
-  if (!readWholeFile(procDir + "/environ", environment)) return "";
-  readWholeFile(procDir + "/cmdline", cmdline);
+  for (int tries = 0;; ++tries) {
+    if (!readWholeFile(procDir + "/environ", environment)) return "";
+    readWholeFile(procDir + "/cmdline", cmdline);
+    if ((!environment.empty() && !cmdline.empty()) || tries == kSettleTries) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   std::string dir = configDirOption(entries(cmdline));
   if (dir.empty()) {
     const std::vector<std::string> variables = entries(environment);
