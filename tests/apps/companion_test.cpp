@@ -81,6 +81,7 @@ struct Outcome {
   int status = -1;
   std::string transcript;
   std::string standin;  // what the stand-in client noted
+  std::string other;    // what another session's stand-in client noted
 };
 
 struct Requests {
@@ -136,8 +137,11 @@ class Companion : public ::testing::Test {
   }
 
   // Runs the companion from the client's directory; with standinSeconds, a
-  // stand-in client is running when it starts and goes after that long.
-  Outcome run(const std::string& keys = "", std::optional<double> standinSeconds = std::nullopt) {
+  // stand-in client is running when it starts and goes after that long. With
+  // otherSession, so is the client of another directory of Escuta.ini, for
+  // longer than the run may last.
+  Outcome run(const std::string& keys = "", std::optional<double> standinSeconds = std::nullopt,
+              bool otherSession = false) {
     if (!demo) startPortal();
     writeFile(dir / "keys.txt", keys);
     fs::remove(dir / "transcript.txt");
@@ -147,6 +151,11 @@ class Companion : public ::testing::Test {
       script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " ESCUTA_CONFIG_DIR='" + dir / "cfg" +
                 "' telinha &\n";
       script += "while ! grep -q started '" + dir / "standin.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
+    }
+    if (otherSession) {
+      script += "TELINHA_STANDIN_LOG='" + dir / "outra.txt" + "' TELINHA_STANDIN_SECONDS=600 ESCUTA_CONFIG_DIR='" +
+                dir / "outra" + "' telinha &\n";
+      script += "while ! grep -q started '" + dir / "outra.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
     }
     script += "telinha_con --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
               "' --transcript '" + dir / "transcript.txt" + "' --clock-speed 10 --time-limit 120 </dev/null >'" +
@@ -160,6 +169,7 @@ class Companion : public ::testing::Test {
     r.status = std::atoi(slurp(dir / "status.txt").c_str());
     r.transcript = slurp(dir / "transcript.txt");
     r.standin = slurp(dir / "standin.txt");
+    r.other = slurp(dir / "outra.txt");
     return r;
   }
 
@@ -213,6 +223,27 @@ TEST_F(Companion, WithoutAVersionFileItWaitsForTheClientThenReportsTheEnd) {
             "DELETE /desconectar HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Telinha\r\nAccept: */*\r\n"
             "Connection: Close\r\n\r\n");
   EXPECT_EQ(q.all[0]["status"], 200);
+}
+
+// Another session's client runs on: the companion neither waits for it nor
+// stops it, whether it reports the end of the session or installs an update.
+TEST_F(Companion, AnotherSessionsClientIsNeitherAwaitedNorStopped) {
+  remoteVersion("telinha\r\n3.0\r\n");
+  const Outcome end = run("", 1.0, true);
+  EXPECT_EQ(end.status, 0) << slurp(dir / "out.txt");
+  EXPECT_EQ(end.standin, "started\nended\n");
+  EXPECT_EQ(end.other, "started\n");
+  EXPECT_EQ(requests().to("/desconectar"), 1);
+
+  fs::remove(dir / "outra.txt");
+  fs::remove(dir / "standin.txt");
+  writeFile(inClient("telinha_version.txt"), "3.0\r\n*Lidas.\r\n");
+  offerTheBuiltUpdate();
+  const Outcome update = run("", 30.0, true);
+  EXPECT_EQ(update.status, 0) << slurp(dir / "out.txt");
+  EXPECT_EQ(update.standin, "started\nstopped\nstarted\n");
+  EXPECT_EQ(update.other, "started\n");
+  EXPECT_TRUE(slurp(inClient("telinha_version.txt")).starts_with("3.1\r\n"));
 }
 
 TEST_F(Companion, AnEndOfConnectionNotRegisteredIsSaidWithTheCode) {
