@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/config_dir.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 
@@ -18,13 +19,6 @@ bool g_legacy = false;
 std::string windowsDir() {
   const char* env = std::getenv("ESCUTA_WINDOWS_DIR");
   return env && *env ? env : "/etc/escuta";
-}
-
-// The user's application-data folder: what the registry names on Windows.
-std::string appDataDir() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.config";
 }
 
 bool fileExists(const std::string& hostFile) {
@@ -71,12 +65,9 @@ std::string trim(std::string_view s) {
 }  // namespace
 
 std::string configDir() {
-  if (const char* env = std::getenv("ESCUTA_CONFIG_DIR"); env && *env) {
-    std::string dir = env;
-    while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-    return dir;
-  }
-  const std::string dir = appDataDir() + "/Escuta";
+  const std::string dir = platform::configDirOfEnvironment();
+  // Only the user's default directory gives way to an older installation's copy.
+  if (const char* env = std::getenv("ESCUTA_CONFIG_DIR"); env && *env) return dir;
   if (!fileExists(platform::hostPath(dir + "\\Escuta.ini")) && fileExists(legacyFile())) return windowsDir();
   return dir;
 }

@@ -1,5 +1,6 @@
 #include "platform/options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -60,6 +61,45 @@ bool parseValue(const OptionDef& d, const std::string& value, const std::string&
   return true;
 }
 
+// One option at the front of a command line, as it was given.
+struct GivenOption {
+  const OptionDef* def = nullptr;  // null for --help and --version
+  std::string name;                // without a value given after "="
+  std::string value;
+};
+
+enum class Walk { Option, End, Error };
+
+// Takes the option at args[i] and its value (after "=", or the next
+// argument), moving i past them. The options end at "--", which is skipped,
+// or at the first argument that is not an option.
+Walk nextOption(const std::vector<std::string>& args, size_t& i, GivenOption& given, std::string& error) {
+  if (i >= args.size() || !args[i].starts_with("--")) return Walk::End;
+  given = GivenOption{nullptr, args[i++], ""};
+  if (given.name == "--") return Walk::End;
+  if (given.name == "--help" || given.name == "--version") return Walk::Option;
+  bool inlineValue = false;
+  if (const size_t eq = given.name.find('='); eq != std::string::npos) {
+    given.value = given.name.substr(eq + 1);
+    given.name.resize(eq);
+    inlineValue = true;
+  }
+  for (const OptionDef& d : kOptions) {
+    if (given.name == d.flag) given.def = &d;
+  }
+  if (!given.def) {
+    error = "unknown option " + given.name;
+    return Walk::Error;
+  }
+  if (given.name == "--audio-device" || inlineValue) return Walk::Option;
+  if (i >= args.size()) {
+    error = given.name + " needs a value";
+    return Walk::Error;
+  }
+  given.value = args[i++];
+  return Walk::Option;
+}
+
 }  // namespace
 
 ParseResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -70,51 +110,35 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
     if (std::strcmp(d.flag, "--audio-device") == 0) options.audioDevice = isTrue(v);
     else if ((d.text || *v) && !parseValue(d, v, d.env, options, error)) return ParseResult::Error;
   }
-  int i = 1;
-  for (; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--") {
-      ++i;
-      break;
-    }
-    if (arg.rfind("--", 0) != 0) break;
-    if (arg == "--help") return ParseResult::Help;
-    if (arg == "--version") return ParseResult::Version;
-    std::string value;
-    bool inlineValue = false;
-    if (const size_t eq = arg.find('='); eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg.resize(eq);
-      inlineValue = true;
-    }
-    const OptionDef* def = nullptr;
-    for (const OptionDef& d : kOptions) {
-      if (arg == d.flag) def = &d;
-    }
-    if (!def) {
-      error = "unknown option " + arg;
-      return ParseResult::Error;
-    }
-    if (arg == "--audio-device") {
-      options.audioDevice = true;
-      continue;
-    }
-    if (!inlineValue) {
-      if (i + 1 >= argc) {
-        error = arg + " needs a value";
-        return ParseResult::Error;
-      }
-      value = argv[++i];
-    }
-    if (!parseValue(*def, value, arg, options, error)) return ParseResult::Error;
+  const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  size_t i = 0;
+  GivenOption given;
+  for (Walk step; (step = nextOption(args, i, given, error)) != Walk::End;) {
+    if (step == Walk::Error) return ParseResult::Error;
+    if (given.name == "--help") return ParseResult::Help;
+    if (given.name == "--version") return ParseResult::Version;
+    if (given.name == "--audio-device") options.audioDevice = true;
+    else if (!parseValue(*given.def, given.value, given.name, options, error)) return ParseResult::Error;
   }
-  for (; i < argc; ++i) options.args.emplace_back(argv[i]);
+  options.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
   if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "headless" &&
       options.frontend != "tty") {
     error = "unknown frontend " + options.frontend + " (sdl, tty or headless)";
     return ParseResult::Error;
   }
   return ParseResult::Run;
+}
+
+std::string configDirOption(const std::vector<std::string>& commandLine) {
+  const std::vector<std::string> args(commandLine.begin() + std::min<std::ptrdiff_t>(1, std::ssize(commandLine)),
+                                      commandLine.end());
+  std::string dir, error;
+  size_t i = 0;
+  GivenOption given;
+  while (nextOption(args, i, given, error) == Walk::Option) {
+    if (given.def && given.def->text == &Options::configDir) dir = given.value;
+  }
+  return dir;
 }
 
 std::string helpText(const std::string& program, const std::string& usage) {

@@ -26,6 +26,10 @@ enum class ParseResult { Run, Help, Version, Error };
 // from its environment variable. `error` says what was wrong.
 ParseResult parseOptions(int argc, char** argv, Options& options, std::string& error);
 
+// The directory of Escuta.ini that a whole command line (the program, then
+// its arguments) gives with --config-dir among its options; empty when none.
+std::string configDirOption(const std::vector<std::string>& commandLine);
+
 // Help text for a program whose own arguments are described by `usage`.
 std::string helpText(const std::string& program, const std::string& usage);
 

@@ -5,15 +5,21 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <thread>
 
 #include "platform/codepage.h"
+#include "platform/config_dir.h"
+#include "platform/options.h"
 #include "platform/paths.h"
 #include "platform/transcript.h"
 
@@ -168,6 +174,60 @@ bool nameMatches(std::string_view wanted, std::string_view path) {
   return false;
 }
 
+// A relative directory taken from `cwd`.
+std::string absoluteDir(const std::string& dir, const std::string& cwd) {
+  if (dir.empty() || dir[0] == '/') return dir;
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::absolute(cwd, error);
+  return error ? dir : (base / dir).string();
+}
+
+bool sameDir(const std::string& a, const std::string& b) {
+  return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+}
+
+// The NUL-separated entries of a /proc file (cmdline, environ).
+std::vector<std::string> entries(const std::string& block) {
+  std::vector<std::string> out;
+  for (size_t from = 0; from < block.size();) {
+    size_t to = block.find('\0', from);
+    if (to == std::string::npos) to = block.size();
+    out.push_back(block.substr(from, to - from));
+    from = to + 1;
+  }
+  return out;
+}
+
+// The configuration directory a process runs with (see processesNamed);
+// empty when its environment cannot be read.
+std::string configDirOfProcess(const std::string& procDir) {
+  // A program being started shows its new file a moment before its command
+  // line and environment, which are empty until then.
+  constexpr int kSettleTries = 50;
+  std::string environment, cmdline;
+  for (int tries = 0;; ++tries) {
+    if (!readWholeFile(procDir + "/environ", environment)) return "";
+    readWholeFile(procDir + "/cmdline", cmdline);
+    if ((!environment.empty() && !cmdline.empty()) || tries == kSettleTries) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::string dir = configDirOption(entries(cmdline));
+  if (dir.empty()) {
+    const std::vector<std::string> variables = entries(environment);
+    std::string_view config, xdg, home;
+    for (std::string_view entry : variables) {
+      for (auto [prefix, value] : {std::pair{"ESCUTA_CONFIG_DIR=", &config}, std::pair{"XDG_CONFIG_HOME=", &xdg},
+                                   std::pair{"HOME=", &home}}) {
+        if (entry.starts_with(prefix)) *value = entry.substr(std::strlen(prefix));
+      }
+    }
+    dir = configDirNamed(config, xdg, home);
+  }
+  char cwd[4096];
+  const ssize_t n = ::readlink((procDir + "/cwd").c_str(), cwd, sizeof cwd - 1);
+  return n > 0 ? absoluteDir(dir, std::string(cwd, static_cast<size_t>(n))) : dir;
+}
+
 }  // namespace
 
 std::string findProgramFile(const std::string& program) {
@@ -261,21 +321,28 @@ void readPiped(size_t limit, std::string& output, std::string& error) {
   readAvailable(g_piped.error, limit, error);
 }
 
-bool processRunning(std::string_view name) {
+std::vector<pid_t> processesNamed(std::string_view name) {
   reapChildren();
-  if (name.empty()) return false;
+  std::vector<pid_t> found;
+  if (name.empty()) return found;
   DIR* proc = ::opendir("/proc");
-  if (!proc) return false;
-  bool found = false;
+  if (!proc) return found;
+  const std::string ours = absoluteDir(configDirOfEnvironment(), ".");
   while (dirent* e = ::readdir(proc)) {
     if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
-    for (const std::string& path : processNames(std::string("/proc/") + e->d_name)) {
-      if (nameMatches(name, path)) found = true;
-    }
-    if (found) break;
+    const std::string procDir = std::string("/proc/") + e->d_name;
+    const std::vector<std::string> names = processNames(procDir);
+    if (std::none_of(names.begin(), names.end(), [&](const std::string& path) { return nameMatches(name, path); }))
+      continue;
+    struct stat owner;
+    if (::stat(procDir.c_str(), &owner) != 0 || owner.st_uid != ::geteuid()) continue;
+    const std::string theirs = configDirOfProcess(procDir);
+    if (!theirs.empty() && sameDir(theirs, ours)) found.push_back(static_cast<pid_t>(std::atol(e->d_name)));
   }
   ::closedir(proc);
   return found;
 }
+
+bool processRunning(std::string_view name) { return !processesNamed(name).empty(); }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 // that belong to this run (key script, transcript, recording, screen dump).
 // An ended child is reaped at the next operation of this module.
 #pragma once
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +42,19 @@ bool pipedChildStarted();
 // bytes of each, without blocking.
 void readPiped(size_t limit, std::string& output, std::string& error);
 
-// Whether some running process's program has this name (its file name or
-// full path, or the name it was started by), without regard to letter case; a
-// name ending in ".exe" also matches the same name without it.
+// The running processes, this one included, of this user and this
+// configuration directory (the one this program's environment names, see
+// config_dir.h) whose program has this name: its file name or full path, or
+// the name it was started by, without regard to letter case; a name ending in
+// ".exe" also matches the same name without it. Another process's directory
+// is the one a program of ours was given with --config-dir, else the one its
+// environment names; a relative one is taken from its working directory. So
+// neither another user's programs nor those of another session of the suite
+// (another Escuta.ini) are seen; a process whose environment cannot be read
+// never matches.
+std::vector<pid_t> processesNamed(std::string_view name);
+
+// Whether one of processesNamed runs.
 bool processRunning(std::string_view name);
 
 }  // namespace platform

@@ -4,9 +4,9 @@
 // damaged or refused update leaving the installed client alone, and the end
 // of the connection reported once the client has gone.
 //
-// Each run happens in a process namespace of its own, so that the
-// companion's "pkill -x telinha" and its look for running programs see only
-// the stand-in client of that run, never another test's or a user's.
+// Each run happens in a process namespace of its own, and its stand-in client
+// runs with the companion's directory of Escuta.ini, as the client that starts
+// the companion does: the companion sees and stops only that client.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -81,6 +81,7 @@ struct Outcome {
   int status = -1;
   std::string transcript;
   std::string standin;  // what the stand-in client noted
+  std::string other;    // what another session's stand-in client noted
 };
 
 struct Requests {
@@ -105,6 +106,7 @@ class Companion : public ::testing::Test {
     fs::create_directories(bin());
     fs::copy_file(TELINHA_CON, bin() + "/telinha_con");
     fs::copy_file(STANDIN_DIR "/telinha", bin() + "/telinha");
+    fs::copy_file(ESCUTA_STOP, bin() + "/escuta_stop");
   }
   void TearDown() override {
     if (demo) {
@@ -135,16 +137,25 @@ class Companion : public ::testing::Test {
   }
 
   // Runs the companion from the client's directory; with standinSeconds, a
-  // stand-in client is running when it starts and goes after that long.
-  Outcome run(const std::string& keys = "", std::optional<double> standinSeconds = std::nullopt) {
+  // stand-in client is running when it starts and goes after that long. With
+  // otherSession, so is the client of another directory of Escuta.ini, for
+  // longer than the run may last.
+  Outcome run(const std::string& keys = "", std::optional<double> standinSeconds = std::nullopt,
+              bool otherSession = false) {
     if (!demo) startPortal();
     writeFile(dir / "keys.txt", keys);
     fs::remove(dir / "transcript.txt");
     std::string script = "export PATH='" + bin() + "':\"$PATH\" TELINHA_STANDIN_LOG='" + dir / "standin.txt" +
                          "' TELINHA_STANDIN_WATCH='" + demo->logFile + "' ESCUTA_ROOT='" + dir / "root" + "'\n";
     if (standinSeconds) {
-      script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " telinha &\n";
+      script += "TELINHA_STANDIN_SECONDS=" + std::to_string(*standinSeconds) + " ESCUTA_CONFIG_DIR='" + dir / "cfg" +
+                "' telinha &\n";
       script += "while ! grep -q started '" + dir / "standin.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
+    }
+    if (otherSession) {
+      script += "TELINHA_STANDIN_LOG='" + dir / "outra.txt" + "' TELINHA_STANDIN_SECONDS=600 ESCUTA_CONFIG_DIR='" +
+                dir / "outra" + "' telinha &\n";
+      script += "while ! grep -q started '" + dir / "outra.txt" + "' 2>/dev/null; do sleep 0.01; done\n";
     }
     script += "telinha_con --frontend headless --config-dir '" + dir / "cfg" + "' --keys '" + dir / "keys.txt" +
               "' --transcript '" + dir / "transcript.txt" + "' --clock-speed 10 --time-limit 120 </dev/null >'" +
@@ -158,6 +169,7 @@ class Companion : public ::testing::Test {
     r.status = std::atoi(slurp(dir / "status.txt").c_str());
     r.transcript = slurp(dir / "transcript.txt");
     r.standin = slurp(dir / "standin.txt");
+    r.other = slurp(dir / "outra.txt");
     return r;
   }
 
@@ -211,6 +223,27 @@ TEST_F(Companion, WithoutAVersionFileItWaitsForTheClientThenReportsTheEnd) {
             "DELETE /desconectar HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Telinha\r\nAccept: */*\r\n"
             "Connection: Close\r\n\r\n");
   EXPECT_EQ(q.all[0]["status"], 200);
+}
+
+// Another session's client runs on: the companion neither waits for it nor
+// stops it, whether it reports the end of the session or installs an update.
+TEST_F(Companion, AnotherSessionsClientIsNeitherAwaitedNorStopped) {
+  remoteVersion("telinha\r\n3.0\r\n");
+  const Outcome end = run("", 1.0, true);
+  EXPECT_EQ(end.status, 0) << slurp(dir / "out.txt");
+  EXPECT_EQ(end.standin, "started\nended\n");
+  EXPECT_EQ(end.other, "started\n");
+  EXPECT_EQ(requests().to("/desconectar"), 1);
+
+  fs::remove(dir / "outra.txt");
+  fs::remove(dir / "standin.txt");
+  writeFile(inClient("telinha_version.txt"), "3.0\r\n*Lidas.\r\n");
+  offerTheBuiltUpdate();
+  const Outcome update = run("", 30.0, true);
+  EXPECT_EQ(update.status, 0) << slurp(dir / "out.txt");
+  EXPECT_EQ(update.standin, "started\nstopped\nstarted\n");
+  EXPECT_EQ(update.other, "started\n");
+  EXPECT_TRUE(slurp(inClient("telinha_version.txt")).starts_with("3.1\r\n"));
 }
 
 TEST_F(Companion, AnEndOfConnectionNotRegisteredIsSaidWithTheCode) {
@@ -323,8 +356,8 @@ TEST_F(Companion, ANewerVersionIsDownloadedTestedInstalledAndTheClientStartedAga
   const Outcome r = run("", 30.0);
   EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
   const size_t test = r.transcript.find("RUN\t/usr/bin/7za t " + kArchive + "\n");
-  const size_t stop = r.transcript.find("RUN\t/usr/bin/pkill -x telinha\n");
-  const size_t stopMonitor = r.transcript.find("RUN\t/usr/bin/pkill -x telinha_mon\n");
+  const size_t stop = r.transcript.find("RUN\t" + bin() + "/escuta_stop telinha\n");
+  const size_t stopMonitor = r.transcript.find("RUN\t" + bin() + "/escuta_stop telinha_mon\n");
   const size_t unpack = r.transcript.find("RUN\t/usr/bin/7za x " + kArchive + " -y\n");
   const size_t restart = r.transcript.find("RUN\t" + bin() + "/telinha\n");
   ASSERT_NE(restart, std::string::npos) << r.transcript;
@@ -370,7 +403,7 @@ TEST_F(Companion, ADamagedArchiveReplacesNothingAndTheSessionGoesOn) {
                               "versão 3.0.\n"),
             std::string::npos)
       << r.transcript;
-  EXPECT_EQ(r.transcript.find("pkill"), std::string::npos) << "the client is not stopped";
+  EXPECT_EQ(r.transcript.find("escuta_stop"), std::string::npos) << "the client is not stopped";
   EXPECT_EQ(r.transcript.find("7za x"), std::string::npos) << r.transcript;
   EXPECT_EQ(slurp(inClient("telinha_version.txt")), installed);
   EXPECT_FALSE(fs::exists(inClient(kArchive)));
@@ -396,7 +429,7 @@ TEST_F(Companion, AnArchiveThatIsNot7zIsRefusedAndNothingIsWrittenOutside) {
   const Outcome r = run("", 1.0);
   EXPECT_EQ(r.status, 0) << slurp(dir / "out.txt");
   EXPECT_NE(r.transcript.find("chegou danificado"), std::string::npos) << r.transcript;
-  EXPECT_EQ(r.transcript.find("pkill"), std::string::npos) << r.transcript;
+  EXPECT_EQ(r.transcript.find("escuta_stop"), std::string::npos) << r.transcript;
   EXPECT_EQ(slurp(inClient("telinha_version.txt")), installed);
   EXPECT_FALSE(fs::exists(dir / "root/fora.txt"));
   EXPECT_FALSE(fs::exists(inClient("fora.txt")));

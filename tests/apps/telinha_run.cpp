@@ -196,29 +196,33 @@ std::vector<std::string> requestLines(const Machine& m, bool clientOnly) {
   return lines;
 }
 
-bool running(const std::string& name) {
+std::vector<pid_t> runningIds(const std::string& name) {
   reap();
+  std::vector<pid_t> ids;
   for (const Child& c : children())
-    if (c.name == name) return true;
-  return false;
+    if (c.name == name) ids.push_back(c.pid);
+  return ids;
 }
+
+bool running(const std::string& name) { return !runningIds(name).empty(); }
 
 void stop(Machine& m) {
   reap();
+  // Every portal, this machine's or another's, is stopped by live::stop.
+  auto portal = [](const Child& c) { return c.name == "vitrine-demo"; };
   for (const Child& c : children()) {
-    if (c.pid == m.portal.pid) continue;
-    ::kill(c.pid, SIGTERM);
+    if (!portal(c)) ::kill(c.pid, SIGTERM);
   }
   const auto until = Clock::now() + std::chrono::seconds(3);
   for (;;) {
     reap();
     bool left = false;
-    for (const Child& c : children()) left = left || c.pid != m.portal.pid;
+    for (const Child& c : children()) left = left || !portal(c);
     if (!left || Clock::now() > until) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   for (const Child& c : children())
-    if (c.pid != m.portal.pid) ::kill(c.pid, SIGKILL);
+    if (!portal(c)) ::kill(c.pid, SIGKILL);
   reap();
   if (m.started) live::stop(m.portal);
   m.started = false;

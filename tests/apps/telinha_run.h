@@ -62,11 +62,16 @@ std::vector<std::string> requestLines(const Machine& m, bool clientOnly = true);
 // The requests whole, as logged: method, path, headers, body.
 std::vector<nlohmann::json> requests(const Machine& m);
 
-// Whether a program the client started still runs, by its name.
+// The process ids of the programs of this name that the clients of every
+// machine started, or startProgram did, and that still run.
+std::vector<pid_t> runningIds(const std::string& name);
+
+// Whether one of them runs.
 bool running(const std::string& name);
 
-// Ends what the client started (by process id), then the portal. Also done
-// when the machine goes out of scope through stop() in the test's teardown.
+// Ends what the clients started (by process id), then the machine's portal;
+// other machines' portals are left to their own stop. Also done when the
+// machine goes out of scope through stop() in the test's teardown.
 void stop(Machine& m);
 
 // Empty when `seen` holds each of the lines in order (others may come

@@ -87,7 +87,7 @@ TEST_F(Session, TwoStartsSwitchTheMonitorOnAndOffAndInstallOnce) {
   const ClientRun second = runClient(m, kSixth + "key Esc\nkey s\n");
   EXPECT_EQ(second.status, 0) << second.seen << second.stderrText;
   EXPECT_EQ(second.seen.find("Criando entrada"), std::string::npos) << second.seen;
-  EXPECT_EQ(missingInOrder(second.seen, {"RUN /usr/bin/pkill -x telinha_mon", "MENU Filmes",
+  EXPECT_EQ(missingInOrder(second.seen, {"RUN " TELINHA_BIN "/escuta_stop telinha_mon", "MENU Filmes",
                                          "MENU Ligar notificação automática"}),
             "");
   EXPECT_FALSE(telinha_run::running("telinha_mon"));
@@ -98,7 +98,7 @@ TEST_F(Session, TheSixthItemSwitchesTheMonitor) {
   const ClientRun r = runClient(m, kSixth + "key Enter\nkey Esc\nkey s\n");
   EXPECT_EQ(r.status, 0) << r.seen << r.stderrText;
   EXPECT_EQ(missingInOrder(r.seen, {"MENU Desligar notificação automática", "KEY #13", "PLAY SOM\\\\EF01.WAV",
-                                    "RUN /usr/bin/pkill -x telinha_mon", "MENU Ligar notificação automática"}),
+                                    "RUN " TELINHA_BIN "/escuta_stop telinha_mon", "MENU Ligar notificação automática"}),
             "");
   EXPECT_FALSE(telinha_run::running("telinha_mon"));
 }

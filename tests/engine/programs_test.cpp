@@ -1,13 +1,16 @@
 // Starting and watching real programs from scripts, headless.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "roteiro_run.h"
 
@@ -83,6 +86,37 @@ TEST(Existeprog, FindsARunningProgramByNameInAnyCaseWithOrWithoutExe) {
                              "existeprog \"dorme_prog\" d\n"
                              "escreve mudo a b c d\n");
   EXPECT_EQ(run.seen, "RUN ./Dorme_Prog_Teste 3\nSHOW 0110\n");
+}
+
+// The processes whose program is this file.
+std::vector<pid_t> runningFrom(const std::string& file) {
+  std::vector<pid_t> pids;
+  for (const auto& e : fs::directory_iterator("/proc")) {
+    std::error_code error;
+    if (fs::read_symlink(e.path() / "exe", error) == file) pids.push_back(std::atoi(e.path().filename().c_str()));
+  }
+  return pids;
+}
+
+// A program of another directory of Escuta.ini (another session of the
+// suite) is not seen, even while it runs; one of this run's own is.
+TEST(Existeprog, SeesOnlyProgramsOfItsOwnConfigurationDirectory) {
+  ScratchDir dir;
+  fs::copy_file("/bin/sleep", dir / "Dorme_Mesmo");
+  fs::copy_file("/bin/sleep", dir / "Dorme_Outro");
+  const auto run = runScript(dir,
+                             "executa \".\\Dorme_Mesmo 30\" &&\n"
+                             "executa \"env ESCUTA_CONFIG_DIR=" + dir / "outro" + " ./Dorme_Outro 30\" &&\n"
+                             "espera ms 2000\n"
+                             "existeprog \"dorme_mesmo\" a\n"
+                             "existeprog \"dorme_outro\" b\n"
+                             "escreve mudo a b\n");
+  const std::vector<pid_t> other = runningFrom(dir / "Dorme_Outro");
+  const std::vector<pid_t> same = runningFrom(dir / "Dorme_Mesmo");
+  for (pid_t pid : other) ::kill(pid, SIGKILL);
+  for (pid_t pid : same) ::kill(pid, SIGKILL);
+  EXPECT_EQ(run.seen.substr(run.seen.rfind("SHOW")), "SHOW 10\n") << run.seen;
+  EXPECT_EQ(other.size(), 1u) << "the other session's program ran all along";
 }
 
 TEST(Existeprog, NeedsANameAndAVariable) {

@@ -71,4 +71,27 @@ TEST(Options, Errors) {
   EXPECT_EQ(parse({"--version"}, o, error), platform::ParseResult::Version);
 }
 
+// Another program's directory of Escuta.ini, read from its command line:
+// only where the options are, the last one given winning.
+TEST(Options, TheConfigurationDirectoryOfAnotherCommandLine) {
+  struct Case {
+    std::vector<std::string> commandLine;
+    const char* dir;
+  } cases[] = {
+      {{"telinha", "--config-dir", "/a"}, "/a"},
+      {{"telinha", "--frontend=headless", "--config-dir=/a", "--audio-device", "--keys", "k.txt"}, "/a"},
+      {{"roteiro", "--config-dir", "/a", "--config-dir", "/b", "s.txt"}, "/b"},
+      {{"roteiro", "s.txt", "--config-dir", "/a"}, ""},           // the script's own argument
+      {{"roteiro", "--", "--config-dir", "/a"}, ""},
+      {{"roteiro", "--keys", "--config-dir", "s.txt"}, ""},       // the value of --keys
+      {{"roteiro", "--nope", "--config-dir", "/a"}, ""},          // a command line that does not run
+      {{"roteiro", "--config-dir"}, ""},
+      {{"telinha"}, ""},
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::configDirOption(c.commandLine), c.dir) << testing::PrintToString(c.commandLine);
+  }
+}
+
 }  // namespace
