@@ -35,6 +35,17 @@ const std::string& dataRoot() {
   return root;
 }
 
+// The fuzzer writes its finds relative to where it started: each input
+// gives the current directory back.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& dir) : was_(fs::current_path()) { require(::chdir(dir.c_str()) == 0); }
+  ~InDirectory() { require(::chdir(was_.c_str()) == 0); }
+
+ private:
+  fs::path was_;
+};
+
 bool below(const fs::path& path, const fs::path& root) {
   const fs::path p = path.lexically_normal();
   auto r = root.begin();
@@ -73,7 +84,7 @@ void pathMapping(std::string_view bytes) {
   static const std::string kDirectories[] = {root.string(), root.string() + "/Audiwin", root.string() + "/Audiwin/Som",
                                              scratchDir() + "/fora"};
   const size_t which = static_cast<unsigned char>(bytes[0]) % std::size(kDirectories);
-  require(::chdir(kDirectories[which].c_str()) == 0);
+  const InDirectory in(kDirectories[which]);
   const std::string_view path = bytes.substr(1).substr(0, bytes.substr(1).find('\0'));
   const std::string mapped = platform::hostPath(bytes.substr(1));
   require(mapped.find('\0') == std::string::npos);
