@@ -14,6 +14,7 @@
 #include "platform/sdl_module.h"
 #include "platform/sdl_window_handle.h"
 #include "platform/x_display_lost.h"
+#include "platform/x_window_destroyed.h"
 
 namespace platform {
 namespace {
@@ -72,7 +73,9 @@ class SdlBackend final : public Backend {
     for (SdlFont& f : fonts_) closeSdlFont(f);
     closeWindow();
     TTF_Quit();
-    SDL_Quit();
+    // SDL still counts a destroyed window as its own and would destroy it
+    // once more.
+    if (!windowGone_) SDL_Quit();
   }
   const char* name() const override { return "sdl"; }
 
@@ -98,6 +101,9 @@ class SdlBackend final : public Backend {
     SDL_SetWindowMinimumSize(window_, spec.minWidth, spec.minHeight);
     SDL_SetWindowMaximumSize(window_, spec.width, spec.height);
     surface_ = SDL_GetWindowSurface(window_);
+    // Only now is the X window settled: for its first surface SDL may put a
+    // new one in its place.
+    watchForDestroy(windowHandle());
     if (surface_) SDL_FillRect(surface_, nullptr, mapRgb(surface_, Rgb{}));
     SDL_StartTextInput();
     markAll();
@@ -106,17 +112,17 @@ class SdlBackend final : public Backend {
   }
 
   void closeWindow() override {
-    if (window_ && !displayLost()) SDL_DestroyWindow(window_);
+    if (!windowGone() && window_ && !displayLost()) SDL_DestroyWindow(window_);
     window_ = nullptr;
     surface_ = nullptr;
   }
 
   void setTitle(const std::string& utf8) override {
-    if (window_) SDL_SetWindowTitle(window_, utf8.c_str());
+    if (!windowGone() && window_) SDL_SetWindowTitle(window_, utf8.c_str());
   }
 
   void showWindow(bool shown) override {
-    if (!window_) return;
+    if (windowGone() || !window_) return;
     if (!shown) return SDL_HideWindow(window_);
     SDL_ShowWindow(window_);
     SDL_RestoreWindow(window_);
@@ -190,7 +196,7 @@ class SdlBackend final : public Backend {
   }
 
   void present() override {
-    if (!window_ || !surface_) return;
+    if (windowGone() || !window_ || !surface_) return;
     if (caretWanted_ && !caretShown_) {
       invertCaret();
       caretShown_ = true;
@@ -278,6 +284,7 @@ class SdlBackend final : public Backend {
 
  private:
   void translate(const SDL_Event& e) {
+    if (windowGone()) return;  // now a Close: nothing after it matters
     Event ev;
     switch (e.type) {
       case SDL_KEYDOWN:
@@ -367,6 +374,21 @@ class SdlBackend final : public Backend {
     }
   }
 
+  // Whether another program has destroyed the window. From then on nothing
+  // may touch it (SDL would draw on it with the sizes it failed to read),
+  // and the program ends as when it is closed.
+  bool windowGone() {
+    if (window_ && destroyNoticed()) {
+      window_ = nullptr;
+      surface_ = nullptr;
+      windowGone_ = true;
+      Event close;
+      close.type = EventType::Close;
+      queued_.assign(1, close);
+    }
+    return windowGone_;
+  }
+
   // The desktop's clipboard empties when its owner goes: text this program
   // put there, and still there, is handed to a keeper that outlives it.
   void keepClipboard() {
@@ -431,6 +453,7 @@ class SdlBackend final : public Backend {
 
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;
+  bool windowGone_ = false;
   std::vector<SdlFont> fonts_;
   std::vector<SDL_Surface*> pictures_;
   std::deque<Event> queued_;

@@ -203,6 +203,29 @@ TEST_F(X11, JanelaFechaOnTheOwnConsoleEndsTheProgram) {
   EXPECT_EQ(driver.findings(), "=antes\n");
 }
 
+// A window destroyed by another program (xdotool windowclose) instead of
+// asked to close: the program ends as when it is closed, whatever it waits
+// for, and writes its screen on the way out. It used to wait for ever
+// without a window.
+TEST_F(X11, ProgramsEndAsClosedWhenTheirWindowIsDestroyed) {
+  struct Case {
+    const char* name;
+    const char* wait;
+  };
+  for (const Case& c : {Case{"espera", "ESPERA 100"}, Case{"le", "LE B"}, Case{"menu", "MENU B \"um\" \"dois\""}}) {
+    XProgram p(dir_, c.name, script({"TITULO \"Destruida\"", "ESPERA 10, \"destruida\"", "CAPTURA ATIVA A",
+                                     "ESCREVE \"=\" A", c.wait, "ESCREVE \"=depois\""}));
+    const unsigned long window = desktop_->waitForWindow("Destruida");
+    ASSERT_NE(window, 0u) << c.wait;
+    for (int i = 0; i < 400 && p.findings().empty(); ++i) usleep(50000);
+    ASSERT_EQ(p.findings(), "=Destruida\n") << c.wait;
+    desktop_->destroyWindow(window);
+    EXPECT_EQ(p.wait(5000), 0) << c.wait;
+    EXPECT_EQ(p.findings(), "=Destruida\n") << c.wait;
+    EXPECT_EQ(p.screen(), "=Destruida\n") << c.wait;
+  }
+}
+
 TEST_F(X11, CapturaAtivaFollowsActivationMinimiseAndRestore) {
   XProgram one(dir_, "um", lineReader("Alvo Um"));
   XProgram two(dir_, "dois", lineReader("Alvo Dois"));

@@ -207,12 +207,19 @@ bool XDesktop::setLayout(const std::string& layout) const {
   return std::system(cmd.c_str()) == 0;
 }
 
+void XDesktop::destroyWindow(unsigned long window) const {
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  XDestroyWindow(d, window);
+  XCloseDisplay(d);
+}
+
 XProgram::XProgram(const ScratchDir& dir, const std::string& name, const std::string& script)
-    : transcript_(dir / (name + ".t")) {
+    : transcript_(dir / (name + ".t")), screen_(dir / (name + ".screen")) {
   std::ofstream(dir / (name + ".txt"), std::ios::binary) << script;
   if (!std::ifstream(dir / "Escuta.ini")) std::ofstream(dir / "Escuta.ini") << "[ESCUTA]\r\nCANTOTELA=S\r\n";
   pid_ = spawn({ROTEIRO, "--frontend", "sdl", "--config-dir", dir.path(), "--transcript", transcript_,
-                dir / (name + ".txt")},
+                "--screen-out", screen_, dir / (name + ".txt")},
                dir / (name + ".err"));
 }
 
@@ -246,6 +253,15 @@ std::string XProgram::findings() const {
     line = line.substr(5);
     if (line.ends_with("\\r\\n")) line.resize(line.size() - 4);
     out += line + "\n";
+  }
+  return out;
+}
+
+std::string XProgram::screen() const {
+  std::istringstream lines(slurp(screen_));
+  std::string out;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty()) out += line + "\n";
   }
   return out;
 }

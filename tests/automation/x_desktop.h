@@ -34,6 +34,9 @@ class XDesktop {
   bool numLock() const;
   // Sets the keyboard layout with setxkbmap.
   bool setLayout(const std::string& layout) const;
+  // Destroys a window outright, as `xdotool windowclose` does, instead of
+  // asking it to close.
+  void destroyWindow(unsigned long window) const;
   // Ends the X server (and the window manager) now, as when a session ends.
   void stopServer();
 
@@ -44,7 +47,8 @@ class XDesktop {
   bool ready_ = false;
 };
 
-// A roteiro program on the desktop, its script and transcript in a folder.
+// A roteiro program on the desktop, its script, transcript and screen at
+// exit in a folder.
 class XProgram {
  public:
   XProgram(const ScratchDir& dir, const std::string& name, const std::string& script);
@@ -58,9 +62,12 @@ class XProgram {
   // The lines it showed that start with "=", in UTF-8, and its error report
   // ("ERROR" and the line), each ended by a line feed.
   std::string findings() const;
+  // The screen's rows it wrote as it ended, without the empty ones.
+  std::string screen() const;
 
  private:
   std::string transcript_;
+  std::string screen_;
   pid_t pid_ = -1;
   int status_ = -1;
 };
