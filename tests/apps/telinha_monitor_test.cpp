@@ -3,10 +3,8 @@
 // new one comes.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -14,23 +12,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using telinha_run::waitFor;
 
 int monitorPolls(const telinha_run::Machine& m) {
   int polls = 0;
   for (const auto& q : telinha_run::requests(m))
     if (q.value("request", std::string()).find("User-Agent: Telinha_mon\r\n") != std::string::npos) ++polls;
   return polls;
-}
-
-template <typename Done>
-bool waitFor(Done done, int seconds) {
-  const auto until = Clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
 }
 
 TEST(Monitor, PlaysItsSoundOnlyForANoteThatCameAfterItsStart) {

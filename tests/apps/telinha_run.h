@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/scratch.h"
@@ -83,6 +85,17 @@ std::vector<std::vector<std::string>> playerStarts(const Machine& m);
 
 // The file below the client directory, or empty.
 std::string clientFile(const Machine& m, const std::string& relative);
+
+// Whether `done()` came true within that many seconds, asked every 50 ms.
+template <typename Done>
+bool waitFor(Done done, int seconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
 
 // A test with a machine of its own: the portal, with the options portal()
 // gives, started before each test and everything ended after it.

@@ -4,27 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "apps/telinha_run.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using telinha_run::waitFor;
 using telinha_run::missingInOrder;
-
-template <typename Done>
-bool waitFor(Done done, int seconds) {
-  const auto until = Clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 
 bool runs(pid_t pid) {
   const std::vector<pid_t> monitors = telinha_run::runningIds("telinha_mon");
