@@ -181,7 +181,11 @@ bool KeyScriptReader::next(KeyStep& step, std::string& error) {
     } else if (verb == "type") {
       if (arg.empty()) return fail("type needs text");
       if (!expandTyped_) continue;
-      typed_ = std::string(arg);
+      // The line itself becomes the text to type: a long one is not copied.
+      const size_t from = static_cast<size_t>(arg.data() - text.data());
+      text.resize(from + arg.size());
+      text.erase(0, from);
+      typed_ = std::move(text);
       typePos_ = 0;
       return nextTyped(step);
     } else if (verb == "key") {
