@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 
 namespace platform {
@@ -21,7 +22,12 @@ int onLost(Display*) {
 
 }  // namespace
 
-void endWhenDisplayLost() { XSetIOErrorHandler(onLost); }
+void endWhenDisplayLost() {
+  XSetIOErrorHandler(onLost);
+  // A request written to a server that has just gone must come back as the
+  // broken connection above, not end the program with SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 bool displayLost() { return g_lost; }
 

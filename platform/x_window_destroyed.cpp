@@ -14,13 +14,15 @@ std::atomic<unsigned long> g_window{0};
 std::atomic<bool> g_destroyed{false};
 XErrorHandler g_previous = nullptr;
 
-// Once the window is gone, SDL goes on with what it could not read from it
-// (its parent, its place) and names windows that never were: those errors
-// are the same news.
+// A window that does not exist is news, never a reason to end the program
+// as Xlib's own handler would: ours gone, or another one SDL still asks
+// about (the window manager's frame when the manager goes away; once ours
+// is gone, SDL goes on with what it could not read from it and names
+// windows that never were).
 int onError(Display* display, XErrorEvent* error) {
   const bool noSuchWindow = error->error_code == BadWindow || error->error_code == BadDrawable;
   if (noSuchWindow && error->resourceid == g_window) g_destroyed = true;
-  if (noSuchWindow && g_destroyed) return 0;
+  if (noSuchWindow) return 0;
   return g_previous ? g_previous(display, error) : 0;
 }
 
