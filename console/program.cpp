@@ -2,12 +2,16 @@
 
 #include "console/screen.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
 
 namespace console {
 
 int startProgram(int argc, char** argv, const std::string& usage, platform::Options& options) {
   const int status = platform::start(argc, argv, usage, options);
-  if (status < 0) setScreenOut(options.screenOut);
+  if (status < 0 && !setScreenOut(options.screenOut)) {
+    platform::printError(platform::programName(), "cannot write the screen dump " + options.screenOut);
+    return 2;
+  }
   return status;
 }
 

@@ -71,8 +71,9 @@ void setWaveDoneHook(WaveDoneHook hook);
 // The normal end: the title says so and Ctrl+Break no longer ends anything.
 void endProgram();
 
-// At every exit, the screen's rows are written to this file (UTF-8).
-void setScreenOut(const std::string& hostFile);
+// At every exit, the screen's rows are written to this file (UTF-8; "-" is
+// standard output). It is opened now: false, with nothing set, when it cannot be.
+bool setScreenOut(const std::string& hostFile);
 
 // The 25 rows as UTF-8 lines, trailing blanks removed, invisible cells blank.
 std::string screenText();

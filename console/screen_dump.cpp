@@ -4,19 +4,18 @@
 
 #include "console/console_state.h"
 #include "platform/codepage.h"
+#include "platform/output_file.h"
 #include "platform/printable.h"
 
 namespace console {
 namespace {
 
-std::string g_screenOut;
+FILE* g_screenOut = nullptr;
 
 void writeScreenOut() {
-  if (FILE* f = std::fopen(g_screenOut.c_str(), "w")) {
-    const std::string text = screenText();
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  }
+  const std::string text = screenText();
+  std::fwrite(text.data(), 1, text.size(), g_screenOut);
+  std::fflush(g_screenOut);
 }
 
 }  // namespace
@@ -39,10 +38,12 @@ std::string screenText() {
   return out;
 }
 
-void setScreenOut(const std::string& hostFile) {
-  if (hostFile.empty() || !g_screenOut.empty()) return;
-  g_screenOut = hostFile;
+bool setScreenOut(const std::string& hostFile) {
+  if (hostFile.empty() || g_screenOut) return true;
+  g_screenOut = platform::openOutputFile(hostFile);
+  if (!g_screenOut) return false;
   std::atexit(writeScreenOut);
+  return true;
 }
 
 }  // namespace console

@@ -109,7 +109,9 @@ int feedKeyScript() {
 }  // namespace
 
 int start(int argc, char** argv, const std::string& usage, Options& options) {
-  const std::string program = argc > 0 ? argv[0] : "escuta";
+  // Messages name the program as its user calls it, not by where it was found.
+  const std::string program =
+      argc > 0 && *argv[0] ? std::filesystem::path(argv[0]).filename().string() : "escuta";
   g.program = program;
   std::string error;
   switch (parseOptions(argc, argv, options, error)) {
@@ -162,6 +164,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
 }
 
 Backend& backend() { return *g.backend; }
+const std::string& programName() { return g.program; }
 bool headless() { return g.headless; }
 
 bool nextEvent(Event& event, int timeoutMs) {

@@ -15,6 +15,8 @@ namespace platform {
 int start(int argc, char** argv, const std::string& usage, Options& options);
 
 Backend& backend();
+// The program's name, as its messages begin.
+const std::string& programName();
 bool headless();
 
 // The next event within timeoutMs (0: just look, -1: no limit).

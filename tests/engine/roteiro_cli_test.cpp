@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -83,11 +84,37 @@ TEST_F(Roteiro, RefusesWhatItCannotRun) {
       {"bad option", "--frontend nada s.txt", "unknown frontend"},
       {"too large", headless() + script("grande.txt", std::string((16 << 20) + 1, ' ')), "larger than 16 MiB"},
       {"endless", headless() + "/dev/zero", "larger than 16 MiB"},
+      {"screen dump in no folder", headless() + "--screen-out nada/tela.txt " + script("s.txt", "termina mudo\n"),
+       "cannot write the screen dump nada/tela.txt"},
+      {"transcript in no folder", "--frontend headless --transcript nada/t.txt s.txt",
+       "cannot write the transcript nada/t.txt"},
   };
   for (const Case& c : cases) {
     const Outcome r = run(c.arguments);
     EXPECT_EQ(r.status, 2) << c.what;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_TRUE(r.err.starts_with("roteiro: ")) << c.what << ": named by its path: " << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "nada")) << "a folder was made for an output";
+}
+
+// The screen dump sent to standard output, or to a pipe, follows what was
+// written there before: a log that the shell sends to a file is neither cut
+// back to its start nor overwritten.
+TEST_F(Roteiro, TheScreenDumpAddsToStandardOutputAndPipes) {
+  const std::string s = script("s.txt", "escreve mudo \"ol\xE1\"\ntermina mudo\n");
+  const std::string d = dir_.path();
+  for (const char* destination : {"-", "/dev/stdout", "/dev/fd/1", "fifo"}) {
+    const std::string to = std::string(destination) == "fifo" ? d + "/fila" : destination;
+    const std::string reader = std::string(destination) == "fifo" ? "mkfifo fila && { cat fila & } && " : "";
+    const std::string cmd = "cd " + d + " && rm -f fila && { echo antes; " + reader + ROTEIRO " " + headless() +
+                            "--screen-out " + to + " " + s + "; wait; echo depois; } > log.txt";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << destination;
+    const std::string log = slurp(dir_ / "log.txt");
+    EXPECT_TRUE(log.starts_with("antes\nol\xC3\xA1\n")) << destination << ": " << log;
+    EXPECT_TRUE(log.ends_with("\n\ndepois\n")) << destination << ": " << log;
+    EXPECT_EQ(log.find('\0'), std::string::npos) << destination;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 27) << destination << ": 25 rows between the two lines";
   }
 }
 
