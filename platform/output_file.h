@@ -11,6 +11,6 @@ namespace platform {
 
 // Null, with errno set, when the file cannot be opened for writing (a folder
 // that does not exist is never created).
-FILE *openOutputFile(const std::string &path);
+FILE* openOutputFile(const std::string& path);
 
-} // namespace platform
+}  // namespace platform
