@@ -43,6 +43,7 @@ bool setScreenOut(const std::string& hostFile) {
   g_screenOut = platform::openOutputFile(hostFile);
   if (!g_screenOut) return false;
   std::atexit(writeScreenOut);
+  std::at_quick_exit(writeScreenOut);
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/audio_record.h"
+#include "platform/exit_signals.h"
 #include "platform/keyscript.h"
 #include "platform/printable.h"
 #include "platform/transcript.h"
@@ -127,6 +128,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     case ParseResult::Run:
       break;
   }
+  endOnSignals();
   for (const BackendEntry* entry : kBackends) {
     if (!options.frontend.empty() && options.frontend != entry->name) continue;
     if (!entry->available()) continue;

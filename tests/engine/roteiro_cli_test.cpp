@@ -181,6 +181,23 @@ TEST_F(Roteiro, MessagesNeverPassControlCharactersToTheTerminal) {
   for (const std::string& printed : {r.out, r.err}) EXPECT_EQ(printed.find('\x1b'), std::string::npos) << printed;
 }
 
+// A program ended by a signal says so by its status, as a shell would, and
+// still leaves the screen dump.
+TEST_F(Roteiro, SignalsEndTheRunWithTheirStatusAndTheScreenWritten) {
+  const std::string s = script("s.txt", "escreve \"ol\xE1\"\nespera 60\n");
+  for (const auto& [signal, status] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    std::filesystem::remove(dir_ / "t.txt");
+    std::filesystem::remove(dir_ / "tela.txt");
+    // The run's own folder is the background job's: the wait reads the transcript by its full name.
+    const std::string shown = "grep -q SHOW " + dir_.path() + "/t.txt 2>/dev/null";
+    const Outcome r = run("--frontend headless --transcript t.txt --screen-out tela.txt " + s +
+                          " & p=$!; for i in $(seq 200); do " + shown + " && break; sleep 0.05; done; kill -" +
+                          signal + " $p; wait $p");
+    EXPECT_EQ(r.status, status) << signal << ": " << r.err;
+    EXPECT_TRUE(slurp(dir_ / "tela.txt").starts_with("ol\xC3\xA1\n")) << signal;
+  }
+}
+
 // A sped-up headless clock changes how long a run takes, nothing else: the
 // same events in the same order and the same sound, sample for sample, with
 // keys that wait for the speech to end and a pause between them.
