@@ -17,10 +17,9 @@ namespace {
 const char* const kCheckUsage =
     "\n"
     "  --check  report unknown commands, commands not available yet and jumps to\n"
-    "           missing labels, without running anything\n"
+    "           missing labels, without running anything (status 1 when it finds\n"
+    "           any)\n"
     "\n"
-    "Exit status: 0 the script ended normally, 1 it ended with an execution error\n"
-    "(after the user pressed Enter), 2 the command line or the script was unusable.\n"
     "Set ESCUTA_FIXED_TIME=\"2025-03-05 13:05:07\" to stop the clock scripts read.";
 
 // The options that are followed by a value.

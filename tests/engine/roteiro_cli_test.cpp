@@ -42,8 +42,11 @@ class Roteiro : public ::testing::Test {
 TEST_F(Roteiro, HelpTellsTheScriptAuthorTheOptions) {
   const Outcome r = run("--help");
   EXPECT_EQ(r.status, 0);
-  for (const char* word : {"SCRIPT", "PARAMS", "--check", "5000 lines", "--keys", "--transcript", "Exit status"})
+  for (const char* word : {"SCRIPT", "PARAMS", "--check", "5000 lines", "--keys", "--transcript", "Exit status",
+                           "3 the key script ran out", "headless time limit", "130", "ESCUTA_ROOT", "c:\\x is",
+                           "type TEXT", "key NAME", "wait MS", "Ctrl+"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  EXPECT_EQ(r.out.find("tty"), std::string::npos) << "a frontend that is not built is offered";
 }
 
 TEST_F(Roteiro, CheckReportsWhatWouldFailWithoutRunning) {
