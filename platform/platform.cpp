@@ -36,6 +36,7 @@ struct State {
   std::unique_ptr<Backend> backend;
   bool headless = false;
   uint64_t deadline = 0;  // headless time limit on the clock; 0 = none
+  bool keyScriptGiven = false;
   std::ifstream keyFile;
   std::unique_ptr<KeyScriptReader> keys;
   std::optional<KeyStep> step;  // the key script's next step, read ahead; none at its end
@@ -158,6 +159,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     }
     g.keyFile.open(options.keys, std::ios::binary);
     g.keys = std::make_unique<KeyScriptReader>(g.keyFile);
+    g.keyScriptGiven = true;
     readAheadKeyScript();
   }
   g.lastStep = nowMs();
@@ -168,6 +170,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
 Backend& backend() { return *g.backend; }
 const std::string& programName() { return g.program; }
 bool headless() { return g.headless; }
+bool keyScriptGiven() { return g.keyScriptGiven; }
 
 bool nextEvent(Event& event, int timeoutMs) {
   const uint64_t until = timeoutMs < 0 ? UINT64_MAX : nowMs() + static_cast<uint64_t>(timeoutMs);
