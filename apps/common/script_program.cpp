@@ -67,6 +67,7 @@ int check(int argc, char** argv, const ScriptProgram& program) {
   for (const engine::Problem& p : problems)
     std::printf("%s:%d: %s\n", platform::printable(where).c_str(), p.line,
                 platform::printable(platform::cp1252ToUtf8(p.message)).c_str());
+  if (problems.empty()) std::printf("%s: sem problemas\n", platform::printable(where).c_str());
   return problems.empty() ? 0 : 1;
 }
 
