@@ -201,6 +201,27 @@ TEST_F(Roteiro, SignalsEndTheRunWithTheirStatusAndTheScreenWritten) {
   }
 }
 
+// With no sound output to open, the user is told once why all is silent, the
+// sound libraries say nothing of their own, and speech still takes its time.
+TEST_F(Roteiro, AMachineWithoutSoundSaysSoOnceAndKeepsTheTime) {
+  const std::string s = script("s.txt", "escreve \"um dois tr\xEAs\"\nescreve \"quatro cinco\"\n");
+  double seconds[2] = {};
+  Outcome r[2];
+  ::setenv("SDL_AUDIODRIVER", "nenhum", 1);  // a driver that cannot open, whatever the machine has
+  for (int i = 0; i < 2; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    r[i] = run(std::string(i == 0 ? "" : "--audio-device ") + headless() + s);
+    seconds[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  ::unsetenv("SDL_AUDIODRIVER");
+  for (const Outcome& o : r) ASSERT_EQ(o.status, 0) << o.err;
+  const std::string& said = r[1].err;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(said.starts_with("roteiro: Sem sa\xC3\xAD" "da de som: ")) << said;
+  EXPECT_TRUE(said.ends_with("; o programa continua em sil\xC3\xAAncio\n")) << said;
+  EXPECT_GT(seconds[1], 0.8 * seconds[0]) << "the silent run did not keep the speech's time";
+}
+
 // A sped-up headless clock changes how long a run takes, nothing else: the
 // same events in the same order and the same sound, sample for sample, with
 // keys that wait for the speech to end and a pause between them.
