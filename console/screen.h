@@ -33,6 +33,8 @@ int whereY();
 void setTextColor(int n);
 void setBackColor(int n);
 uint8_t textAttribute();
+// Sets the whole attribute, fixed colours or not: for text nobody may read.
+void setTextAttribute(uint8_t attribute);
 bool coloursFixed();
 
 // The cell's character and attribute (1-based), for the screen's readers.
