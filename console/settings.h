@@ -1,5 +1,6 @@
 // The suite's configuration file, Escuta.ini, shared with the suite's other
-// programs. Nothing is cached: every read sees what others wrote.
+// programs. Every read sees what others wrote: the file is read again
+// whenever it has changed.
 #pragma once
 #include <string>
 #include <string_view>

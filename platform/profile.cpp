@@ -1,9 +1,15 @@
 #include "platform/profile.h"
 
+#include <errno.h>
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/printable.h"
 
 namespace platform {
 namespace {
@@ -70,29 +76,121 @@ bool entry(std::string_view line, std::string_view& key, std::string_view& value
   return true;
 }
 
+// "key=value" lines by the section they are in, in the file's order; lines
+// before the first section belong to none. Stops when `visit` says so.
+template <class Visit>
+void visitEntries(std::string_view ini, Visit visit) {
+  bool inSection = false;
+  std::string_view section;
+  while (!ini.empty()) {
+    const size_t nl = ini.find('\n');
+    std::string_view line = ini.substr(0, nl);
+    ini.remove_prefix(nl == std::string_view::npos ? ini.size() : nl + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view name, k, v;
+    if (sectionName(line, name)) {
+      section = name;
+      inSection = true;
+    } else if (inSection && entry(line, k, v) && !visit(section, k, v)) {
+      return;
+    }
+  }
+}
+
+// A value in matching quotes loses them.
+std::string_view unquoted(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);
+  return v;
+}
+
+std::string cut(std::string_view value, size_t maxLen) {
+  return maxLen == 0 ? std::string() : std::string(value.substr(0, maxLen - 1));
+}
+
+// A file as last read, known by what changes whenever it is written: it is
+// read again only then, so that a large file costs one read, and each of its
+// sections one pass, not one for every setting, while every change is still
+// seen at the next read.
+struct Identity {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{}, changed{};
+  bool operator==(const Identity& o) const {
+    return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+           modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+           changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+  }
+};
+
+struct NoCaseHash {
+  size_t operator()(std::string_view s) const {
+    size_t h = 14695981039346656037ull;
+    for (unsigned char c : s) h = (h ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)) * 1099511628211ull;
+    return h;
+  }
+};
+struct NoCaseEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return sameName(a, b); }
+};
+// A section's keys and their first values, viewing the file's text.
+using Section = std::unordered_map<std::string_view, std::string_view, NoCaseHash, NoCaseEqual>;
+
+struct CachedFile {
+  Identity identity;
+  std::string text;
+  bool usable = true;  // false when it holds NUL bytes: no INI file does
+  std::unordered_map<std::string, Section, NoCaseHash, NoCaseEqual> sections;  // as they are asked for
+};
+
+std::mutex g_cacheMutex;
+std::unordered_map<std::string, CachedFile> g_cache;
+
+Identity identityOf(const std::string& file) {
+  struct stat st{};
+  if (::stat(file.c_str(), &st) != 0) return {};
+  return {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// The file as it is now; the cache's lock is held.
+CachedFile& current(const std::string& file) {
+  CachedFile& cached = g_cache[file];
+  const Identity now = identityOf(file);
+  if (now == cached.identity) return cached;
+  cached = CachedFile{now, {}, true, {}};
+  if (now.exists && !readWholeFile(file, cached.text)) cached.text.clear();
+  if (cached.text.find('\0') != std::string::npos) {
+    cached.usable = false;
+    cached.text.clear();
+    printError(program_invocation_short_name,
+               file + " holds NUL bytes, which no settings file does: it is left as it is, and the defaults are used");
+  }
+  return cached;
+}
+
+const Section& sectionOf(CachedFile& cached, std::string_view name) {
+  const auto [at, added] = cached.sections.try_emplace(std::string(name));
+  if (added) {
+    visitEntries(cached.text, [&](std::string_view section, std::string_view k, std::string_view v) {
+      if (sameName(section, name)) at->second.try_emplace(k, v);
+      return true;
+    });
+  }
+  return at->second;
+}
+
 }  // namespace
 
 std::string profileValue(std::string_view ini, std::string_view section, std::string_view key,
                          std::string_view def, size_t maxLen) {
-  bool inSection = false;
   std::string_view result = def;
-  bool found = false;
-  for (const Line& l : splitLines(ini)) {
-    std::string_view name, k, v;
-    if (sectionName(l.text, name)) {
-      if (found) break;
-      inSection = sameName(name, section);
-    } else if (inSection && entry(l.text, k, v) && sameName(k, key)) {
-      if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-        v = v.substr(1, v.size() - 2);
-      }
-      result = v;
-      found = true;
-      break;
-    }
-  }
-  if (maxLen == 0) return {};
-  return std::string(result.substr(0, maxLen - 1));
+  visitEntries(ini, [&](std::string_view name, std::string_view k, std::string_view v) {
+    if (!sameName(name, section) || !sameName(k, key)) return true;
+    result = unquoted(v);
+    return false;
+  });
+  return cut(result, maxLen);
 }
 
 std::string profileWithValue(std::string_view ini, std::string_view section, std::string_view key,
@@ -147,18 +245,23 @@ std::string profileWithValue(std::string_view ini, std::string_view section, std
 
 std::string readProfileString(const std::string& file, std::string_view section, std::string_view key,
                               std::string_view def, size_t maxLen) {
-  std::string ini;
-  if (!readWholeFile(file, ini)) ini.clear();
-  return profileValue(ini, section, key, def, maxLen);
+  const std::lock_guard lock(g_cacheMutex);
+  const Section& values = sectionOf(current(file), section);
+  const auto found = values.find(key);
+  return cut(found == values.end() ? def : unquoted(found->second), maxLen);
 }
 
 bool writeProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value) {
-  std::string ini;
-  if (!readWholeFile(file, ini)) ini.clear();
+  const std::lock_guard lock(g_cacheMutex);
+  CachedFile& cached = current(file);
+  if (!cached.usable) return false;
   const size_t slash = file.rfind('/');
   if (slash != std::string::npos && slash > 0 && !makeDirectories(file.substr(0, slash))) return false;
-  return replaceFileAtomically(file, profileWithValue(ini, section, key, value));
+  std::string text = profileWithValue(cached.text, section, key, value);
+  if (!replaceFileAtomically(file, text)) return false;
+  cached = CachedFile{identityOf(file), std::move(text), true, {}};
+  return true;
 }
 
 }  // namespace platform

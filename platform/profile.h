@@ -16,8 +16,10 @@ std::string profileValue(std::string_view ini, std::string_view section, std::st
 std::string profileWithValue(std::string_view ini, std::string_view section, std::string_view key,
                              std::string_view value);
 
-// The same on a file (a host path); a write replaces the file atomically and
-// creates its directory when needed. False when the file cannot be written.
+// The same on a file (a host path), read again only when it has changed; a
+// write replaces the file atomically and creates its directory when needed.
+// A file holding NUL bytes is no INI file: it reads as empty (said once on
+// the error output) and is never written. False when the file cannot be written.
 std::string readProfileString(const std::string& file, std::string_view section, std::string_view key,
                               std::string_view def, size_t maxLen);
 bool writeProfileString(const std::string& file, std::string_view section, std::string_view key,

@@ -1,6 +1,11 @@
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <fstream>
+
+#include "support/scratch.h"
 
 namespace {
 
@@ -64,6 +69,48 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
   for (const Case& c : cases) {
     EXPECT_EQ(platform::profileWithValue(c.before, c.section, c.key, c.value), c.after) << c.name;
   }
+}
+
+// The file is read again only when it has changed, and then always: a
+// change of the same size within the same second, a file replaced, removed
+// and made again, and writes through this process are all seen at once.
+TEST(ProfileFile, EveryChangeIsSeenAtTheNextRead) {
+  testsupport::ScratchDir dir;
+  const std::string ini = dir / "Escuta.ini";
+  auto read = [&] { return platform::readProfileString(ini, "ESCUTA", "FALANDO", "falta", 100); };
+  EXPECT_EQ(read(), "falta");
+  std::ofstream(ini) << "[ESCUTA]\nFALANDO=Sim\n";
+  EXPECT_EQ(read(), "Sim");
+  EXPECT_EQ(read(), "Sim");
+  std::ofstream(ini) << "[ESCUTA]\nFALANDO=Nao\n";  // same size, at once
+  EXPECT_EQ(read(), "Nao");
+  std::ofstream(dir / "outro.ini") << "[ESCUTA]\nFALANDO=Outro\n";
+  std::filesystem::rename(dir / "outro.ini", ini);
+  EXPECT_EQ(read(), "Outro");
+  std::filesystem::remove(ini);
+  EXPECT_EQ(read(), "falta");
+  ASSERT_TRUE(platform::writeProfileString(ini, "ESCUTA", "FALANDO", "Escrito"));
+  EXPECT_EQ(read(), "Escrito");
+  EXPECT_EQ(testsupport::slurp(ini), "[ESCUTA]\nFALANDO=Escrito\n");
+}
+
+// A file with NUL bytes is no settings file: its defaults are used, it is
+// never written (a write would keep its bytes and add ours), and that is said
+// once for as long as it stays as it is.
+TEST(ProfileFile, AFileWithNulBytesIsLeftAlone) {
+  testsupport::ScratchDir dir;
+  const std::string ini = dir / "Escuta.ini";
+  const char kBinary[] = "[ESCUTA]\nFALANDO=Sim\n\0\x7f" "ELF";
+  const std::string binary(kBinary, sizeof kBinary - 1);
+  std::ofstream(ini, std::ios::binary) << binary;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(platform::readProfileString(ini, "ESCUTA", "FALANDO", "padrao", 100), "padrao");
+  EXPECT_EQ(platform::readProfileString(ini, "ESCUTA", "OUTRA", "x", 100), "x");
+  EXPECT_FALSE(platform::writeProfileString(ini, "ESCUTA", "FALANDO", "Nao"));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testsupport::slurp(ini), binary);
+  EXPECT_NE(said.find(ini + " holds NUL bytes"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "said more than once: " << said;
 }
 
 }  // namespace
