@@ -54,6 +54,20 @@ std::string rowOf(int index) {
   return text;
 }
 
+// A line written across the menu's place before it came would leave its end
+// beside the menu's row, a fragment that reads as nonsense: the row takes the
+// rest of the line. Asked once it is blank, so a redraw stays a few cells.
+void clearBesideRow(int row) {
+  const int after = std::clamp(g_menu.left, 1, console::kColumns) + shownWidth();
+  for (int column = after; column <= console::kColumns; ++column) {
+    if (console::cellChar(column, row) != ' ') {
+      console::gotoXY(column, row);
+      console::clearToLineEnd();
+      return;
+    }
+  }
+}
+
 void drawMenu(bool announce) {
   Menu& m = g_menu;
   for (int r = 0; r < pageRows(); ++r) {
@@ -62,6 +76,7 @@ void drawMenu(bool announce) {
     console::gotoXY(m.left, m.top + r);
     console::setTextColor(i == m.current ? kCurrentColour : marked ? kMarkedColour : m.normalColour);
     console::writeText(rowOf(i));
+    clearBesideRow(m.top + r);
   }
   console::setTextColor(m.normalColour);
   if (announce && onItem()) {

@@ -88,6 +88,15 @@ TEST_F(Menu, RectanglesBeyondTheScreenNeitherWrapNorScroll) {
   EXPECT_EQ(r.screen[23], std::string(69, ' ') + "primeiro it");
 }
 
+// A heading written across the menu's place leaves nothing of itself beside
+// the menu's rows: "Filmes" is not followed by the rest of the heading.
+TEST_F(Menu, ItsRowsLeaveNoFragmentOfTheTextBeneath) {
+  const controlstest::Outcome r =
+      run({"write:Escolha o que voce quer assistir.", "menu:1:1:10:2:Filmes|Novelas", "run"}, "key Enter\n");
+  EXPECT_EQ(r.screen[0], "Filmes");
+  EXPECT_EQ(r.screen[1], "Novelas");
+}
+
 TEST_F(Menu, EndBlanksTheRectangle) {
   const controlstest::Outcome r = run({"write:fora", kThree, "run", "endmenu", "write:X"}, "key Enter\n");
   EXPECT_EQ(r.screen[0], "X");
