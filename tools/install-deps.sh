@@ -15,6 +15,7 @@ packages=(
   nginx-light curl
   clang libclang-rt-14-dev
   p7zip-full
+  mpv
   procps
 )
 

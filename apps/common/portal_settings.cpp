@@ -1,5 +1,6 @@
 #include "portal_settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/paths.h"
 #include "platform/printable.h"
+#include "platform/process.h"
 
 namespace app {
 namespace {
@@ -57,6 +59,10 @@ PortalSettings readPortalSettings() {
   readPort("PORTAAPI", s.apiPort);
   readPort("PORTANOTIFICACOES", s.notesPort);
   s.programFile = platform::utf8ToCp1252(platform::programFile());
+  // Put into a quoted literal: a quote in the path must not end it.
+  s.settingsFile = platform::utf8ToCp1252(settings::configDir() + "/Escuta.ini");
+  std::replace(s.settingsFile.begin(), s.settingsFile.end(), '"', '\'');
+  if (!platform::findProgramFile("mpv").empty()) s.player = "mpv";
   return s;
 }
 
@@ -68,6 +74,8 @@ std::string withPortalSettings(std::string_view line, const PortalSettings& s) {
       {"{{PORTAAPI}}", std::to_string(s.apiPort)},
       {"{{PORTANOTIFICACOES}}", std::to_string(s.notesPort)},
       {"{{PROGRAMA}}", s.programFile},
+      {"{{ESCUTAINI}}", s.settingsFile},
+      {"{{TOCADOR}}", s.player},
   };
   std::string out(line);
   for (size_t at = out.find("{{"); at != std::string::npos; at = out.find("{{", at)) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "apps/common/embedded_script.h"
@@ -57,6 +58,30 @@ TEST(PortalSettings, ConfiguredValuesAndRefusedOnes) {
   EXPECT_EQ(s.apiHost, "localhost");
 }
 
+// The player is named only when it can be started; the settings file is told
+// as it is read, never with a quote that would end the script's literal.
+TEST(PortalSettings, ThePlayerWhenFoundAndTheFileTheyComeFrom) {
+  Config c("[TELINHA]\r\n");
+  const std::string path = std::getenv("PATH");
+  for (const bool installed : {false, true}) {
+    testsupport::ScratchDir bin;
+    if (installed) {
+      std::ofstream(bin / "mpv") << "#!/bin/sh\n";
+      std::filesystem::permissions(bin / "mpv", std::filesystem::perms::owner_all);
+    }
+    ::setenv("PATH", bin.path().c_str(), 1);
+    const app::PortalSettings s = app::readPortalSettings();
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(s.player, installed ? "mpv" : "") << installed;
+    EXPECT_EQ(s.settingsFile, c.dir / "Escuta.ini");
+  }
+  testsupport::ScratchDir quoted;
+  const std::string folder = quoted / "a\"b";
+  std::filesystem::create_directories(folder);
+  ::setenv("ESCUTA_CONFIG_DIR", folder.c_str(), 1);
+  EXPECT_EQ(app::readPortalSettings().settingsFile, quoted / "a'b/Escuta.ini");
+}
+
 TEST(PortalSettings, PlaceholdersAreReplacedAndOthersKept) {
   app::PortalSettings s;
   s.webHost = "web";
@@ -65,8 +90,12 @@ TEST(PortalSettings, PlaceholdersAreReplacedAndOthersKept) {
   s.apiPort = 16000;
   s.notesPort = 16001;
   s.programFile = "/opt/telinha";
+  s.settingsFile = "/home/u/.config/Escuta/Escuta.ini";
+  s.player = "mpv";
   EXPECT_EQ(app::withPortalSettings("{{HOSTWEB}}:{{PORTAWEB}} {{HOSTAPI}}:{{PORTAAPI}}/{{PORTANOTIFICACOES}}", s),
             "web:8443 api:16000/16001");
+  EXPECT_EQ(app::withPortalSettings("seja x = \"{{TOCADOR}}\" * {{ESCUTAINI}}", s),
+            "seja x = \"mpv\" * /home/u/.config/Escuta/Escuta.ini");
   EXPECT_EQ(app::withPortalSettings("Rede11=C,{{PROGRAMA}},-REDEAD", s), "Rede11=C,/opt/telinha,-REDEAD");
   EXPECT_EQ(app::withPortalSettings("{{OUTRA}} {{ {{HOSTWEB", s), "{{OUTRA}} {{ {{HOSTWEB");
   EXPECT_EQ(app::withPortalSettings("{{{{HOSTWEB}}}}", s), "{{web}}");

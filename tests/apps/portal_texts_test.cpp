@@ -29,13 +29,16 @@ int runScript(const testsupport::ScratchDir& dir, const std::string& script) {
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// A procedure's lines, from its label to its first "retorna".
-std::string procedure(const std::string& label) {
+// A procedure's lines, from its label to its first "retorna", with the
+// player the program would have found on PATH.
+std::string procedure(const std::string& label, const std::string& player = "mpv") {
   std::istringstream in(slurp(CLIENT_SCRIPTS "/catalogo.txt"));
   std::string out;
   bool inside = false;
   for (std::string line; std::getline(in, line);) {
     inside = inside || line == label;
+    for (size_t at = line.find("{{TOCADOR}}"); at != std::string::npos; at = line.find("{{TOCADOR}}"))
+      line.replace(at, 11, player);
     if (inside) out += line + "\n";
     if (inside && line == "retorna") break;
   }
@@ -90,6 +93,21 @@ TEST(PlayerCommandLine, TitlesKeepNoQuotesAndLinksAreNeverOptions) {
             "--save-position-on-quit=yes\nhttps://portal/f.ogg\n--title=Telinha - Reproduzindo: Filme 'x' --o=saida.txt\n");
   EXPECT_NE(slurp(dir / "t.txt").find("SHOW\tO portal deu um endere\xC3\xA7o inv\xC3\xA1lido para este conte\xC3\xBA" "do."),
             std::string::npos);
+}
+
+// Without a player the user hears so and the client goes on from where it
+// was, instead of ending with an execution error.
+TEST(PlayerCommandLine, WithoutAPlayerTheUserIsToldAndTheClientGoesOn) {
+  testsupport::ScratchDir dir;
+  const std::string script = "seja $numconteudo 1\nseja $texfilme \"Filme\"\nseja $linkconteudo \"https://portal/f.ogg\"\n"
+                             "chama @reproduzconteudo\nescreve mudo \"de volta\"\ntermina mudo\n" +
+                             procedure("@reproduzconteudo", "") + procedure("@reproduzconteudo_linkinvalido") +
+                             procedure("@reproduzconteudo_semtocador");
+  ASSERT_EQ(runScript(dir, script), 0) << slurp(dir / "t.txt");
+  const std::string t = slurp(dir / "t.txt");
+  EXPECT_NE(t.find("SHOW\tO reprodutor mpv n\xC3\xA3o foi encontrado\\r\\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("SHOW\tde volta"), std::string::npos) << t;
+  EXPECT_EQ(t.find("RUN"), std::string::npos) << t;
 }
 
 }  // namespace

@@ -159,8 +159,12 @@ TEST_F(Session, WithoutTheApiServerTheClientTellsWhyAndEnds) {
   std::ofstream(m.config + "/Escuta.ini") << ini;
   const ClientRun r = runClient(m, "key Enter\n");
   EXPECT_EQ(r.status, 1) << r.seen << r.stderrText;
+  // Where the portal was looked for, and where that was read, come first.
+  const size_t where = r.seen.find("SHOW O portal foi procurado em HOSTAPI=127.0.0.1, PORTAAPI=1, lidos de " +
+                                   m.config + "/Escuta.ini\n");
+  EXPECT_NE(where, std::string::npos) << r.seen;
   const size_t told = r.seen.find("SHOW Erro de conexao\n");
-  EXPECT_NE(told, std::string::npos) << r.seen;
+  EXPECT_GT(told, where) << r.seen;
   EXPECT_NE(r.seen.find("\nERROR ", told), std::string::npos) << r.seen;
   EXPECT_EQ(r.seen.find("RUN " TELINHA_BIN "/telinha_con"), std::string::npos) << r.seen;
   EXPECT_TRUE(telinha_run::requestLines(m).empty());
