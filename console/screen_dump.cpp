@@ -11,11 +11,12 @@ namespace console {
 namespace {
 
 FILE* g_screenOut = nullptr;
+std::string g_screenPath;
 
 void writeScreenOut() {
   const std::string text = screenText();
-  std::fwrite(text.data(), 1, text.size(), g_screenOut);
-  std::fflush(g_screenOut);
+  if (std::fwrite(text.data(), 1, text.size(), g_screenOut) != text.size() || std::fflush(g_screenOut) != 0)
+    platform::outputFailed("the screen dump " + g_screenPath);
 }
 
 }  // namespace
@@ -42,6 +43,7 @@ bool setScreenOut(const std::string& hostFile) {
   if (hostFile.empty() || g_screenOut) return true;
   g_screenOut = platform::openOutputFile(hostFile);
   if (!g_screenOut) return false;
+  g_screenPath = hostFile;
   std::atexit(writeScreenOut);
   std::at_quick_exit(writeScreenOut);
   return true;

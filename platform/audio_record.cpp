@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/audio_mix.h"
+#include "platform/output_file.h"
 #include "platform/wave_header.h"
 
 namespace platform {
@@ -13,6 +14,7 @@ constexpr uint32_t kMaxData = 0xFFFFFFFFu - 36;
 
 struct Record {
   FILE* file = nullptr;
+  std::string path;
   WaveFormat format;  // rate 0 until the first sound
   uint32_t dataSize = 0;
 };
@@ -26,7 +28,11 @@ void writeHeader() {
   std::fseek(g.file, 0, SEEK_SET);
   std::fwrite(header, 1, sizeof header, g.file);
   std::fseek(g.file, 0, SEEK_END);
-  std::fflush(g.file);
+  if (std::fflush(g.file) != 0 || std::ferror(g.file)) {
+    outputFailed("the sound recording " + g.path);
+    std::fclose(g.file);
+    g.file = nullptr;
+  }
 }
 
 }  // namespace
@@ -34,6 +40,7 @@ void writeHeader() {
 bool openAudioRecord(const std::string& path) {
   g.file = std::fopen(path.c_str(), "wb");
   if (!g.file) return false;
+  g.path = path;
   writeHeader();
   return true;
 }

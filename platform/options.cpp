@@ -152,8 +152,9 @@ std::string helpText(const std::string& program, const std::string& usage) {
   text +=
       "\n"
       "Exit status: 0 normal end, 1 execution error, 2 unusable command line or\n"
-      "script, 3 the key script ran out while the program waits for a key, 4 the\n"
-      "headless time limit passed, 129/130/143 ended by SIGHUP/SIGINT/SIGTERM.\n"
+      "script, or an output file that could not be written, 3 the key script ran\n"
+      "out while the program waits for a key, 4 the headless time limit passed,\n"
+      "129/130/143 ended by SIGHUP/SIGINT/SIGTERM.\n"
       "\n"
       "Files: every drive lives below ESCUTA_ROOT (now " + dataRoot() + "):\n"
       "c:\\x is " + dataRoot() + "/x, and \"..\" never climbs above it. A path\n"

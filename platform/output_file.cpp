@@ -4,11 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <string_view>
+
+#include "platform/printable.h"
 
 namespace platform {
 namespace {
+
+std::atomic<bool> g_failed{false};
 
 // The descriptor a path names when it is one of the program's own, else -1.
 int heldDescriptor(std::string_view path) {
@@ -40,6 +48,20 @@ FILE* openOutputFile(const std::string& path) {
   FILE* file = ::fdopen(fd, "w");
   if (!file) ::close(fd);
   return file;
+}
+
+void outputFailed(const std::string& what) {
+  const char* why = std::strerror(errno);
+  if (g_failed.exchange(true)) return;
+  printError(program_invocation_short_name, "cannot write " + what + ": " + why);
+}
+
+void failExitOnLostOutput() {
+  std::atexit([] {
+    if (!g_failed) return;
+    std::fflush(nullptr);
+    std::_Exit(2);
+  });
 }
 
 }  // namespace platform

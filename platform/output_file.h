@@ -13,4 +13,13 @@ namespace platform {
 // that does not exist is never created).
 FILE* openOutputFile(const std::string& path);
 
+// A write to one of them failed: said once on the error output ("cannot
+// write " and `what`), and the program's exit status becomes 2, for a run
+// whose record is incomplete did not end well. Any thread.
+void outputFailed(const std::string& what);
+
+// From the start on: at the normal exit, after what the other exit handlers
+// write, a failed output makes the status 2.
+void failExitOnLostOutput();
+
 }  // namespace platform

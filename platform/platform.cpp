@@ -13,6 +13,7 @@
 
 #include "platform/audio_record.h"
 #include "platform/exit_signals.h"
+#include "platform/output_file.h"
 #include "platform/keyscript.h"
 #include "platform/printable.h"
 #include "platform/transcript.h"
@@ -130,6 +131,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
       break;
   }
   endOnSignals();
+  failExitOnLostOutput();
   for (const BackendEntry* entry : kBackends) {
     if (!options.frontend.empty() && options.frontend != entry->name) continue;
     if (!entry->available()) continue;

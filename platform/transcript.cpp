@@ -8,10 +8,12 @@
 namespace platform {
 namespace {
 FILE* g_file = nullptr;
+std::string g_path;
 }
 
 bool openTranscript(const std::string& path) {
   g_file = openOutputFile(path);
+  g_path = path;
   return g_file != nullptr;
 }
 
@@ -46,8 +48,10 @@ std::string transcriptEscape(std::string_view text) {
 void transcriptEvent(const char* event, std::string_view text) {
   if (!g_file) return;
   const std::string line = std::string(event) + '\t' + transcriptEscape(text) + '\n';
-  std::fwrite(line.data(), 1, line.size(), g_file);
-  std::fflush(g_file);
+  if (std::fwrite(line.data(), 1, line.size(), g_file) != line.size() || std::fflush(g_file) != 0) {
+    outputFailed("the transcript " + g_path);
+    g_file = nullptr;  // the rest would be a record with holes
+  }
 }
 
 }  // namespace platform

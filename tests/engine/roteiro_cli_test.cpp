@@ -43,7 +43,7 @@ TEST_F(Roteiro, HelpTellsTheScriptAuthorTheOptions) {
   const Outcome r = run("--help");
   EXPECT_EQ(r.status, 0);
   for (const char* word : {"SCRIPT", "PARAMS", "--check", "5000 lines", "--keys", "--transcript", "Exit status",
-                           "3 the key script ran out", "headless time limit", "130", "ESCUTA_ROOT", "c:\\x is",
+                           "3 the key script ran", "headless time limit", "output file that could not be written", "130", "ESCUTA_ROOT", "c:\\x is",
                            "type TEXT", "key NAME", "wait MS", "Ctrl+"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
   EXPECT_EQ(r.out.find("tty"), std::string::npos) << "a frontend that is not built is offered";
@@ -99,6 +99,18 @@ TEST_F(Roteiro, RefusesWhatItCannotRun) {
     EXPECT_TRUE(r.err.starts_with("roteiro: ")) << c.what << ": named by its path: " << r.err;
   }
   EXPECT_FALSE(std::filesystem::exists(dir_ / "nada")) << "a folder was made for an output";
+}
+
+// A record that could not be written whole is no normal end: the run says
+// which file, once, and its status is 2.
+TEST_F(Roteiro, OutputsThatCannotBeWrittenMakeTheStatusTwo) {
+  const std::string s = script("s.txt", "escreve \"ola\"\n");
+  for (const auto& [option, what] : {std::pair{"--transcript", "the transcript"}, {"--screen-out", "the screen dump"},
+                                     {"--audio-out", "the sound recording"}}) {
+    const Outcome r = run(std::string("--frontend headless ") + option + " /dev/full " + s);
+    EXPECT_EQ(r.status, 2) << option;
+    EXPECT_EQ(r.err, std::string("roteiro: cannot write ") + what + " /dev/full: No space left on device\n") << option;
+  }
 }
 
 // The screen dump sent to standard output, or to a pipe, follows what was
