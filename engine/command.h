@@ -1,4 +1,5 @@
-// What a script command is to the engine: a keyword and its handler.
+// What a script command is to the engine: a keyword, its handler and the
+// keyword's other form.
 // Handler convention: the handler gets its operand text, trimmed, and returns
 // success or failure (failure ends the run with the execution-error report).
 // It moves execution by setting the current line (the run goes on after it)
@@ -14,6 +15,9 @@ using Handler = bool (*)(std::string_view operands);
 struct Command {
   const char* keyword;  // upper case, Windows-1252
   Handler handler;
+  // The same keyword's other spelling, accented (T\xCDTULO) or plain (LE);
+  // null when it has none.
+  const char* otherForm = nullptr;
 };
 
 // Each library of commands is a table of them.

@@ -137,7 +137,7 @@ bool retorna(std::string_view text) {
 }
 
 constexpr Command kFlowCommands[] = {
-    {"DESVIA", desvia}, {"SE", se},         {"SENAO", senao}, {"ENQUANTO", enquanto}, {"REPETE", repete},
+    {"DESVIA", desvia}, {"SE", se},         {"SENAO", senao, "SEN\xC3O"}, {"ENQUANTO", enquanto}, {"REPETE", repete},
     {"FIM", fim},       {"CHAMA", chama},   {"RETORNA", retorna},
 };
 

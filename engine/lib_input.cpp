@@ -101,7 +101,7 @@ bool le(std::string_view text) {
   return setVariable(target, std::move(value));
 }
 
-constexpr Command kInputCommands[] = {{"L\xCA", le}};
+constexpr Command kInputCommands[] = {{"L\xCA", le, "LE"}};
 
 }  // namespace
 

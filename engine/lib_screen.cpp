@@ -136,7 +136,7 @@ bool espera(std::string_view text) {
 }
 
 constexpr Command kScreenCommands[] = {
-    {"TELA", tela},  {"COR", cor},       {"FUNDO", fundo},   {"TITULO", titulo},
+    {"TELA", tela},  {"COR", cor},       {"FUNDO", fundo},   {"TITULO", titulo, "T\xCDTULO"},
     {"BIPA", bipa},  {"ALARME", alarme}, {"ESPERA", espera},
 };
 

@@ -4,12 +4,14 @@
 // machine it runs on, and a key read with no keys would end the process.
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "console/program.h"
 #include "engine/condition.h"
 #include "engine/engine.h"
 #include "engine/expression.h"
 #include "engine/readers.h"
+#include "engine/registry.h"
 #include "engine/run_state.h"
 #include "engine/store.h"
 #include "engine/text.h"
@@ -31,18 +33,35 @@ constexpr int kClockSpeed = 5000;
 
 constexpr std::string_view kLeftOut[] = {
     "ABRE",     "INTERNET", "CONECTA",   "ATIVASSL", "SERVE",      "OBSERVA",  "TOCA",
-    "MCI",      "L\xCA",    "LE",        "REMOVE",   "RENOMEIA",   "REPLICA",  "CMD",
+    "MCI",      "L\xCA",    "REMOVE",   "RENOMEIA",   "REPLICA",  "CMD",
     "ESPERA",   "ENVIACMD", "DIGITA",    "ACIONA",   "CLICA",      "CAPTURA",  "TRANSFERE",
     "JANELA",   "EXECUTA",  "ALARME",    "GRAVABYTES", "CRIABIN",  "BUSCA",    "DIR",
     "MENU",     "MENSAGEM", "SINTCONFIG", "TRAZDAREDE", "CODARQBASE64", "DECODARQBASE64",
     "MSAA",     "SENSOR",   "HANDLE",    "MIDI",     "IMAGEM",
 };
 
+// Each left-out command in both its forms (L\xCA and LE), as the table
+// knows them.
+const std::vector<std::string_view>& leftOutForms() {
+  static const std::vector<std::string_view> forms = [] {
+    std::vector<std::string_view> out;
+    for (std::string_view word : kLeftOut) {
+      const engine::Entry* entry = engine::findCommand(word);
+      if (!entry) std::abort();
+      for (std::string_view form : entry->forms) {
+        if (!form.empty()) out.push_back(form);
+      }
+    }
+    return out;
+  }();
+  return forms;
+}
+
 // A command's keyword ends at a blank or the end of its text and may begin
 // anywhere (behind a one-line SE's condition), so any such ending counts.
 bool reachesOutside(std::string_view text) {
   const std::string upper = engine::upper(text);
-  for (std::string_view word : kLeftOut) {
+  for (std::string_view word : leftOutForms()) {
     for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
       const size_t end = at + word.size();
       if (end == upper.size() || engine::isBlank(upper[end])) return true;
