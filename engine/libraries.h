@@ -20,7 +20,7 @@ Library inputLibrary();    // LE from the keyboard, the mouse and a piped progra
 Library menuLibrary();     // MENU
 
 // LE #n v: the channel form of LE, to which LE hands its channel operands.
-bool readLineFromChannel(std::string_view operands);
+Status readLineFromChannel(Interp& in, std::string_view operands);
 Library fileLibrary();     // REMOVE, RENOMEIA, REPLICA, DIR, TAMARQ, HTAMARQ
 Library searchLibrary();   // BUSCA
 Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN

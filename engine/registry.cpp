@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "engine/libraries.h"
-#include "speech/speech_service.h"
 
 namespace engine {
 namespace {
@@ -69,16 +68,10 @@ const Entry* findCommand(std::string_view upperKeyword) {
   return found == t.byForm.end() ? nullptr : &t.entries[found->second];
 }
 
-bool callCommand(const Entry* entry, std::string_view upperKeyword, std::string_view operands) {
-  if (!entry) {
-    speech::sayLine("Comando inv\xE1lido: " + std::string(upperKeyword));
-    return false;
-  }
-  if (!entry->handler) {
-    speech::sayLine("Comando ainda n\xE3o dispon\xEDvel: " + std::string(upperKeyword));
-    return false;
-  }
-  return entry->handler(operands);
+Status callCommand(Interp& in, const Entry* entry, std::string_view upperKeyword, std::string_view operands) {
+  if (!entry) return failSaying("Comando inv\xE1lido: " + std::string(upperKeyword));
+  if (!entry->handler) return failSaying("Comando ainda n\xE3o dispon\xEDvel: " + std::string(upperKeyword));
+  return entry->handler(in, operands);
 }
 
 }  // namespace engine

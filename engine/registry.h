@@ -20,9 +20,9 @@ std::span<const Entry> commandTable();
 // The entry of an upper-cased keyword, or null when the language has none.
 const Entry* findCommand(std::string_view upperKeyword);
 
-// Calls the entry's handler. An unknown keyword says "Comando inválido: " and
-// the keyword; a command whose library is still to come says so, naming it.
-// Both fail.
-bool callCommand(const Entry* entry, std::string_view upperKeyword, std::string_view operands);
+// Calls the entry's handler. An unknown keyword fails saying "Comando
+// inválido: " and the keyword; a keyword reserved but not built fails saying
+// so, naming it.
+Status callCommand(Interp& in, const Entry* entry, std::string_view upperKeyword, std::string_view operands);
 
 }  // namespace engine
