@@ -14,7 +14,6 @@
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/readers.h"
-#include "engine/status.h"
 #include "engine/text_budget.h"
 #include "platform/paths.h"
 

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "console/screen.h"
-#include "engine/channels.h"
-#include "engine/status.h"
 #include "engine/api.h"
+#include "engine/channels.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
 #include "engine/text.h"

@@ -24,9 +24,9 @@
 
 #include "console/keyboard.h"
 #include "console/screen.h"
+#include "engine/api.h"
 #include "engine/disk_reserve.h"
 #include "engine/download_progress.h"
-#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/net_connect.h"
 #include "engine/readers.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/encodings.h"
 #include "engine/api.h"
+#include "engine/encodings.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
 #include "engine/variables.h"

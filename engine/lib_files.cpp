@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <string>
 
-#include "engine/status.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"

@@ -2,7 +2,6 @@
 // ADICIONA value | DELETA value.
 #include <string>
 
-#include "engine/status.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/lists.h"

@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/clock.h"
-#include "engine/status.h"
 #include "engine/api.h"
+#include "engine/clock.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/random.h"

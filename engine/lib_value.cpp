@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/clock.h"
 #include "engine/api.h"
+#include "engine/clock.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/random.h"
