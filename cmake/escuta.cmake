@@ -15,15 +15,22 @@ function(escuta_stage_data)
   add_custom_target(${ARG_TARGET} ALL DEPENDS ${outputs})
 endfunction()
 
-# A GoogleTest executable registered with CTest.
-#   escuta_test(name SOURCES... LIBS...)
+# A GoogleTest executable registered with CTest, each test in a process of
+# its own; with ONE_PROCESS, the whole program as one test, for tests that
+# share nothing (each makes its own interpreter).
+#   escuta_test(name [ONE_PROCESS] SOURCES... LIBS...)
 function(escuta_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_PROCESS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT}")
+  if(ARG_ONE_PROCESS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "ESCUTA_ROOT=${ESCUTA_BUILD_ROOT}")
+  endif()
 endfunction()
 
 # A program made of the engine and a script built into it: the script files

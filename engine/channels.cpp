@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
-#include <array>
 #include <cerrno>
 
+#include "engine/interp.h"
 #include "engine/variables.h"
 #include "platform/paths.h"
 
@@ -12,9 +12,6 @@ namespace engine {
 namespace {
 
 constexpr int kCtrlZ = 26;  // marks the end of a text file
-
-std::array<Channel, kChannels> g_channels;
-const SocketSide* g_socket = nullptr;
 
 int32_t ioError() { return errno != 0 ? errno : EIO; }
 
@@ -54,21 +51,14 @@ int32_t readFileLine(std::FILE* f, std::string& line) {
 
 }  // namespace
 
-Channel& channel(int n) { return g_channels[static_cast<size_t>(n)]; }
+Channel& channel(Interp& in, int n) { return in.channels.channel[static_cast<size_t>(n)]; }
 
-void resetChannels() {
-  for (int n = 0; n < kChannels; ++n) {
-    closeChannel(n);
-    channel(n) = Channel{};
-  }
-}
+void setSocketSide(Interp& in, const SocketSide* side) { in.channels.socket = side; }
 
-void setSocketSide(const SocketSide* side) { g_socket = side; }
-
-bool openFile(int n, std::string_view name, bool append) {
-  Channel& c = channel(n);
+bool openFile(Interp& in, int n, std::string_view name, bool append) {
+  Channel& c = channel(in, n);
   // The old file or connection is closed rather than leaked.
-  if (c.open) closeChannel(n);
+  if (c.open) closeChannel(in, n);
   const std::string path = platform::hostPath(name);
   std::FILE* f = openRegular(path, append ? "ab" : "rb");
   if (!f && append) f = openRegular(path, "wb");
@@ -80,11 +70,11 @@ bool openFile(int n, std::string_view name, bool append) {
   return true;
 }
 
-bool closeChannel(int n) {
-  Channel& c = channel(n);
+bool closeChannel(Interp& in, int n) {
+  Channel& c = channel(in, n);
   bool ok = true;
   if (c.open && c.socket) {
-    if (g_socket) g_socket->close(n);
+    if (in.channels.socket) in.channels.socket->close(in, n);
   } else if (c.open && c.file) {
     ok = std::fclose(c.file) == 0;
   }
@@ -93,11 +83,12 @@ bool closeChannel(int n) {
   return ok;
 }
 
-int32_t writeChannel(int n, std::string_view text, bool lineEnd) {
-  Channel& c = channel(n);
+int32_t writeChannel(Interp& in, int n, std::string_view text, bool lineEnd) {
+  Channel& c = channel(in, n);
+  const SocketSide* socket = in.channels.socket;
   if (c.socket) {
-    if (!g_socket) return EIO;
-    return g_socket->send(n, lineEnd ? std::string(text) + "\r\n" : std::string(text));
+    if (!socket) return EIO;
+    return socket->send(in, n, lineEnd ? std::string(text) + "\r\n" : std::string(text));
   }
   errno = 0;
   bool ok = std::fwrite(text.data(), 1, text.size(), c.file) == text.size();
@@ -109,10 +100,11 @@ int32_t writeChannel(int n, std::string_view text, bool lineEnd) {
   return error;
 }
 
-int32_t readChannelLine(int n, std::string& line) {
-  Channel& c = channel(n);
+int32_t readChannelLine(Interp& in, int n, std::string& line) {
+  Channel& c = channel(in, n);
+  const SocketSide* socket = in.channels.socket;
   line.clear();
-  if (c.socket) return g_socket && g_socket->readLine(n, line) ? 0 : 1;
+  if (c.socket) return socket && socket->readLine(in, n, line) ? 0 : 1;
   errno = 0;
   const int32_t status = readFileLine(c.file, line);
   if (status > 1) std::clearerr(c.file);

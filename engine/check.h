@@ -6,6 +6,8 @@
 
 namespace engine {
 
+struct Interp;
+
 struct Problem {
   int line;
   std::string message;  // Windows-1252
@@ -13,6 +15,6 @@ struct Problem {
 
 // Lines behind a one-line SE are looked at when the condition can be read
 // without values; jumps whose label is in a variable are not followed.
-std::vector<Problem> checkProgram();
+std::vector<Problem> checkProgram(Interp& in);
 
 }  // namespace engine

@@ -63,7 +63,7 @@ bool compare(Op op, const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool evaluateCondition(std::string_view& text, bool& result) {
+bool evaluateCondition(Interp& in, std::string_view& text, bool& result) {
   bool negated = false;
   if (!text.empty() && (text[0] | 0x20) == 'n' && (startsUpper(text, "N\xC3O") || startsUpper(text, "NAO"))) {
     text = trim(text.substr(3));
@@ -71,17 +71,17 @@ bool evaluateCondition(std::string_view& text, bool& result) {
     if (text.empty()) return false;
   }
   std::string first, second;
-  if (!readOperand(text, first) || text.empty()) return false;
+  if (!readOperand(in, text, first) || text.empty()) return false;
   Op op;
   if (!readOperator(text, op) || text.empty()) return false;
   if (op == Op::In) {
     std::string name;
     if (!readListName(text, name)) return false;
-    const List* list = findList(name);
+    const List* list = findList(in, name);
     if (!list) return false;
     result = inList(first, *list);
   } else {
-    if (!readOperand(text, second)) return false;
+    if (!readOperand(in, text, second)) return false;
     result = compare(op, first, second);
   }
   if (negated) result = !result;

@@ -5,8 +5,10 @@
 
 namespace engine {
 
+struct Interp;
+
 // False when the condition does not parse. Otherwise `result` holds its
 // truth and `text` what follows it, trimmed.
-bool evaluateCondition(std::string_view& text, bool& result);
+bool evaluateCondition(Interp& in, std::string_view& text, bool& result);
 
 }  // namespace engine

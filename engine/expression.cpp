@@ -1,5 +1,6 @@
 #include "engine/expression.h"
 
+#include "engine/interp.h"
 #include "engine/number.h"
 #include "engine/text.h"
 #include "engine/variables.h"
@@ -13,6 +14,7 @@ constexpr int kMaxDepth = 200;
 enum class Tok { End, Number, Open, Close, Plus, Minus, Times, Divide, Invalid };
 
 struct Lexer {
+  Interp& in;
   std::string_view text;
   size_t pos = 0;
   Tok tok = Tok::End;
@@ -24,7 +26,7 @@ bool isNameChar(char c) { return isLetter(c) || isDigit(c); }
 // A variable reads under the number rule or is not a token at all.
 Tok variableToken(Lexer& L, int code) {
   int32_t v;
-  if (code < 0 || !numberValue(variable(code), v)) return Tok::Invalid;
+  if (code < 0 || !numberValue(variable(L.in, code), v)) return Tok::Invalid;
   L.value = v;
   return Tok::Number;
 }
@@ -56,7 +58,7 @@ void next(Lexer& L) {
   } else if (c == '$') {
     const size_t start = L.pos;
     while (L.pos < L.text.size() && isNameChar(L.text[L.pos])) ++L.pos;
-    L.tok = L.pos == start ? Tok::Invalid : variableToken(L, enterName(L.text.substr(start, L.pos - start)));
+    L.tok = L.pos == start ? Tok::Invalid : variableToken(L, enterName(L.in, L.text.substr(start, L.pos - start)));
   } else {
     L.tok = Tok::Invalid;
   }
@@ -133,8 +135,8 @@ bool expression(Lexer& L, int64_t& v, int depth) {
 
 }  // namespace
 
-bool evaluateExpression(std::string_view& text, int64_t& value) {
-  Lexer L{text};
+bool evaluateExpression(Interp& in, std::string_view& text, int64_t& value) {
+  Lexer L{in, text};
   next(L);
   int64_t v;
   if (!expression(L, v, 0) || L.tok != Tok::Close) return false;

@@ -6,9 +6,11 @@
 
 namespace engine {
 
+struct Interp;
+
 // `text` starts just after the opening "("; on success it is left just
 // after the matching ")". Fails on a bad token, a missing ")", a variable
 // that does not read as a number, division by zero or too deep nesting.
-bool evaluateExpression(std::string_view& text, int64_t& value);
+bool evaluateExpression(Interp& in, std::string_view& text, int64_t& value);
 
 }  // namespace engine

@@ -10,11 +10,11 @@
 #include "automation/window_pattern.h"
 #include "console/clipboard.h"
 #include "console/screen.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/option_word.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/variables.h"
 #include "platform/codepage.h"
@@ -42,18 +42,18 @@ std::string firstWord(std::string_view& text) {
   return word;
 }
 
-bool digita(std::string_view text) {
+Status digita(Interp& in, std::string_view text) {
   std::string value;
-  if (!readOperand(text, value)) return false;
+  if (!readOperand(in, text, value)) return false;
   const bool noEnter = text == "&";
   if (!noEnter && !text.empty()) return false;
   if (!automation::typeText(value, kTypingPauseMs)) return false;
   return noEnter || automation::pressKey(automation::kVkReturn, false, false, false, kTypingPauseMs);
 }
 
-bool aciona(std::string_view text) {
+Status aciona(Interp& in, std::string_view text) {
   std::string value;
-  if (!readOperand(text, value) || !text.empty() || value.empty()) return false;
+  if (!readOperand(in, text, value) || !text.empty() || value.empty()) return false;
   if (value.size() == 1) {
     const auto c = static_cast<uint8_t>(value[0]);
     return c >= 32 && c <= 127 ? automation::pressCharKey(c) : automation::typeChar(c, 1);
@@ -63,30 +63,30 @@ bool aciona(std::string_view text) {
   return automation::pressKey(k.key, k.ctrl, k.shift, k.alt, kTypingPauseMs);
 }
 
-bool readWhole(std::string_view& text, int32_t& n) {
+bool readWhole(Interp& in, std::string_view& text, int32_t& n) {
   std::string value;
-  return readOperand(text, value) && numberValue(value, n);
+  return readOperand(in, text, value) && numberValue(value, n);
 }
 
-bool clica(std::string_view text) {
+Status clica(Interp& in, std::string_view text) {
   automation::ClickMode mode = automation::ClickMode::Single;
   if (takeWord(text, "DUPLO")) mode = automation::ClickMode::Double;
   else if (takeWord(text, "NULO")) mode = automation::ClickMode::Move;
   const bool onScreen = takeWord(text, "TELA");
   int32_t x, y;
-  if (!readWhole(text, x)) return false;
+  if (!readWhole(in, text, x)) return false;
   if (!text.empty() && text[0] == ',') text = trim(text.substr(1));
-  if (!readWhole(text, y) || !text.empty()) return false;
+  if (!readWhole(in, text, y) || !text.empty()) return false;
   int ox = 0, oy = 0;
   if (!onScreen && !automation::pointerOrigin(ox, oy)) return false;
   return automation::clickAt(ox + x, oy + y, mode);
 }
 
-bool janela(std::string_view text) {
-  state().channelStatus = 0;
+Status janela(Interp& in, std::string_view text) {
+  setChannelStatus(in, 0);
   const std::string action = firstWord(text);
   std::string pattern;
-  if (!readOperand(text, pattern)) return false;
+  if (!readOperand(in, text, pattern)) return false;
   automation::Desktop* desktop = automation::desktop();
   if (desktop) {
     const std::string wanted = upper(pattern);
@@ -103,7 +103,7 @@ bool janela(std::string_view text) {
       return true;
     }
   }
-  state().channelStatus = 1;
+  setChannelStatus(in, 1);
   return true;
 }
 
@@ -116,11 +116,11 @@ std::string focusedField() {
   return console::pasteFromClipboard(kTitleLength + 1);
 }
 
-bool captura(std::string_view text) {
+Status captura(Interp& in, std::string_view text) {
   if (text.empty()) return false;
   const std::string what = firstWord(text);
   int target;
-  if (!readTarget(text, target)) return false;
+  if (!readTarget(in, text, target)) return false;
   console::ensureConsole();
   std::string value;
   if (what == "ATIVA" || what == "TITULO" || what == "T\xCDTULO") {
@@ -131,23 +131,23 @@ bool captura(std::string_view text) {
   } else if (what == "CAMPO") {
     value = focusedField();
   }
-  return setVariable(target, std::move(value));
+  return setVariable(in, target, std::move(value));
 }
 
-bool handle(std::string_view text) {
+Status handle(Interp& in, std::string_view text) {
   int target;
-  if (!readTarget(text, target)) return false;
+  if (!readTarget(in, text, target)) return false;
   console::ensureConsole();
-  return setVariable(target, decimal(static_cast<int64_t>(platform::backend().windowHandle())));
+  return setVariable(in, target, decimal(static_cast<int64_t>(platform::backend().windowHandle())));
 }
 
-bool transfere(std::string_view text) {
+Status transfere(Interp& in, std::string_view text) {
   const bool from = takeWord(text, "DE ");
   if (!from && !takeWord(text, "PARA ")) return false;
   int target;
-  if (!readTarget(text, target) || !text.empty()) return false;
-  if (!from) return setVariable(target, console::pasteFromClipboard(kClipboardSize));
-  console::copyToClipboard(cut(variable(target), kClipboardSize - 1));
+  if (!readTarget(in, text, target) || !text.empty()) return false;
+  if (!from) return setVariable(in, target, console::pasteFromClipboard(kClipboardSize));
+  console::copyToClipboard(cut(variable(in, target), kClipboardSize - 1));
   return true;
 }
 

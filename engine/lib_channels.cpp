@@ -4,11 +4,10 @@
 #include <string>
 
 #include "console/screen.h"
+#include "engine/api.h"
 #include "engine/channels.h"
-#include "engine/fail.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
@@ -20,24 +19,23 @@ namespace {
 
 constexpr std::string_view kFileError = "Erro no processamento de arquivo";
 
-bool abre(std::string_view text) {
+Status abre(Interp& in, std::string_view text) {
   const bool append = takeAmpersand(text);
   int n;
   std::string name;
-  const bool read = readChannel(text, n) && !text.empty() && readOperand(text, name) && !name.empty();
-  if (!read || !openFile(n, name, append)) return failSaying("Erro na abertura do arquivo " + name);
+  const bool read = readChannel(text, n) && !text.empty() && readOperand(in, text, name) && !name.empty();
+  if (!read || !openFile(in, n, name, append)) return failSaying("Erro na abertura do arquivo " + name);
   return true;
 }
 
-bool fecha(std::string_view text) {
+Status fecha(Interp& in, std::string_view text) {
   int n;
-  if (!readChannel(text, n) || !closeChannel(n)) return failSaying("Erro no fechamento do arquivo");
+  if (!readChannel(text, n) || !closeChannel(in, n)) return failSaying("Erro no fechamento do arquivo");
   return true;
 }
 
-bool escreve(std::string_view text) {
-  RunState& s = state();
-  s.channelStatus = 0;
+Status escreve(Interp& in, std::string_view text) {
+  setChannelStatus(in, 0);
   bool lineEnd = !takeAmpersand(text);
   int n = -1;
   bool mute = false;
@@ -52,14 +50,14 @@ bool escreve(std::string_view text) {
   text = trim(text);
   std::string out;
   if (text.empty()) lineEnd = true;
-  else if (!joinValues(text, out)) return false;
+  else if (Status joined = joinValues(in, text, out); !joined.ok()) return joined;
   if (n < 0) {
     console::streamWrite(lineEnd ? out + "\r\n" : out);
     if (!mute) speech::speakText(out);
-  } else if (!channel(n).open) {
+  } else if (!channel(in, n).open) {
     return failSaying(kFileError);
   } else {
-    s.channelStatus = writeChannel(n, out, lineEnd);
+    setChannelStatus(in, writeChannel(in, n, out, lineEnd));
   }
   if (!text.empty()) return false;
   speech::waitWhileSpeaking();
@@ -69,34 +67,33 @@ bool escreve(std::string_view text) {
 }  // namespace
 
 // LE #n target.
-bool readLineFromChannel(std::string_view text) {
-  RunState& s = state();
-  s.channelStatus = 0;
+Status readLineFromChannel(Interp& in, std::string_view text) {
+  setChannelStatus(in, 0);
   takeAmpersand(text);
   int n, target;
   if (!readChannel(text, n)) return false;
   if (text.empty()) return failSaying(kFileError);
-  if (!readTarget(text, target)) return false;
-  const Channel& c = channel(n);
+  if (!readTarget(in, text, target)) return false;
+  const Channel& c = channel(in, n);
   std::string line;
   if (!c.open) {
     // A connection closed by FECHA reads as its end, without a message.
     if (!c.socket) return failSaying(kFileError);
-    s.channelStatus = 1;
+    setChannelStatus(in, 1);
   } else if (c.appending) {
     return failSaying(kFileError);
   } else {
-    s.channelStatus = readChannelLine(n, line);
+    setChannelStatus(in, readChannelLine(in, n, line));
   }
-  return setVariable(target, std::move(line));
+  return setVariable(in, target, std::move(line));
 }
 
 namespace {
 
-bool checa(std::string_view text) {
+Status checa(Interp& in, std::string_view text) {
   int target;
-  if (!readTarget(text, target) || !text.empty()) return false;
-  return setVariable(target, decimal(state().channelStatus));
+  if (!readTarget(in, text, target) || !text.empty()) return false;
+  return setVariable(in, target, decimal(channelStatus(in)));
 }
 
 constexpr Command kChannelCommands[] = {

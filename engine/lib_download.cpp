@@ -25,6 +25,7 @@
 
 #include "console/keyboard.h"
 #include "console/screen.h"
+#include "engine/api.h"
 #include "engine/disk_reserve.h"
 #include "engine/download_progress.h"
 #include "engine/libraries.h"
@@ -265,12 +266,12 @@ bool download(Download& d) {
 }
 
 // TRAZDAREDE url file click agent cookie var
-bool trazDaRede(std::string_view text) {
+Status trazDaRede(Interp& in, std::string_view text) {
   Download d;
   std::string click;
   int target;
-  if (!readOperand(text, d.url) || !readOperand(text, d.name) || !readOperand(text, click) ||
-      !readOperand(text, d.agent) || !readOperand(text, d.cookie) || !readTarget(text, target)) {
+  if (!readOperand(in, text, d.url) || !readOperand(in, text, d.name) || !readOperand(in, text, click) ||
+      !readOperand(in, text, d.agent) || !readOperand(in, text, d.cookie) || !readTarget(in, text, target)) {
     return false;
   }
   if (click != "0" && click != "1") return false;
@@ -278,7 +279,7 @@ bool trazDaRede(std::string_view text) {
   d.path = platform::hostPath(d.name);
   d.reserve = configuredDiskReserve();
   const bool ok = !d.url.empty() && !d.name.empty() && download(d);
-  return setVariable(target, ok ? "0" : "1");
+  return setVariable(in, target, ok ? "0" : "1");
 }
 
 constexpr Command kDownloadCommands[] = {

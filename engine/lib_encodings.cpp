@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/api.h"
 #include "engine/encodings.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
@@ -20,24 +21,25 @@ using Conversion = std::string (*)(std::string_view);
 
 // The operand is read for its value, then read again from its start as the
 // variable the result goes to: a literal converts but has nowhere to go.
-bool inPlace(std::string_view text, Conversion convert) {
+Status inPlace(Interp& in, std::string_view text, Conversion convert) {
   std::string_view valueText = text;
   std::string value;
   int target;
-  if (!readOperand(valueText, value) || !readTarget(text, target)) return false;
+  if (!readOperand(in, valueText, value) || !readTarget(in, text, target)) return false;
   std::string result = convert(value);
-  return result.size() <= kMaxValueSize && setVariable(target, std::move(result));
+  if (result.size() > kMaxValueSize) return false;
+  return setVariable(in, target, std::move(result));
 }
 
 std::string ansiToUtf8(std::string_view text) { return platform::cp1252ToUtf8(text); }
 
-bool ansiParaUtf8(std::string_view text) { return inPlace(text, ansiToUtf8); }
-bool utf8ParaAnsi(std::string_view text) { return inPlace(text, utf8TwoByteToAnsi); }
-bool codBase64(std::string_view text) { return inPlace(text, base64Encode); }
-bool decodBase64(std::string_view text) { return inPlace(text, base64Decode); }
-bool adQuoted(std::string_view text) { return inPlace(text, quotedEncode); }
-bool removeQuoted(std::string_view text) { return inPlace(text, quotedDecode); }
-bool http(std::string_view text) { return inPlace(text, net::percentEncode); }
+Status ansiParaUtf8(Interp& in, std::string_view text) { return inPlace(in, text, ansiToUtf8); }
+Status utf8ParaAnsi(Interp& in, std::string_view text) { return inPlace(in, text, utf8TwoByteToAnsi); }
+Status codBase64(Interp& in, std::string_view text) { return inPlace(in, text, base64Encode); }
+Status decodBase64(Interp& in, std::string_view text) { return inPlace(in, text, base64Decode); }
+Status adQuoted(Interp& in, std::string_view text) { return inPlace(in, text, quotedEncode); }
+Status removeQuoted(Interp& in, std::string_view text) { return inPlace(in, text, quotedDecode); }
+Status http(Interp& in, std::string_view text) { return inPlace(in, text, net::percentEncode); }
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -49,19 +51,19 @@ File openHost(const std::string& name, const char* mode) { return File(std::fope
 // A step that turns a block of the source into text for the destination;
 // called with an empty block at the end.
 template <typename Step>
-bool convertFile(std::string_view text, Step step) {
+bool convertFile(Interp& in, std::string_view text, Step step) {
   std::string source, destination;
-  if (!readOperand(text, source) || !readOperand(text, destination)) return false;
-  File in = openHost(source, "rb");
-  if (!in) return false;
+  if (!readOperand(in, text, source) || !readOperand(in, text, destination)) return false;
+  File input = openHost(source, "rb");
+  if (!input) return false;
   File out = openHost(destination, "wb");
   if (!out) return false;
   char block[1024];
   std::string produced;
   bool more = true;
   while (more) {
-    const size_t got = std::fread(block, 1, sizeof block, in.get());
-    if (std::ferror(in.get())) return false;
+    const size_t got = std::fread(block, 1, sizeof block, input.get());
+    if (std::ferror(input.get())) return false;
     more = got > 0;
     produced.clear();
     more = step(std::string_view(block, got), produced) && more;
@@ -71,18 +73,18 @@ bool convertFile(std::string_view text, Step step) {
   return std::fclose(out.release()) == 0;
 }
 
-bool codArqBase64(std::string_view text) {
+Status codArqBase64(Interp& in, std::string_view text) {
   Base64Lines lines;
-  return convertFile(text, [&lines](std::string_view block, std::string& out) {
+  return convertFile(in, text, [&lines](std::string_view block, std::string& out) {
     if (block.empty()) lines.finish(out);
     else lines.feed(block, out);
     return true;
   });
 }
 
-bool decodArqBase64(std::string_view text) {
+Status decodArqBase64(Interp& in, std::string_view text) {
   Base64Decoder decoder;
-  return convertFile(text, [&decoder](std::string_view block, std::string& out) {
+  return convertFile(in, text, [&decoder](std::string_view block, std::string& out) {
     const bool more = !block.empty() && decoder.feed(block, out);
     if (!more) decoder.finish(out);
     return more;

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <string>
 
-#include "engine/fail.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
 #include "engine/text.h"
@@ -22,22 +22,22 @@ namespace engine {
 namespace {
 
 // Two names and nothing after them.
-bool readTwoNames(std::string_view text, std::string& first, std::string& second) {
-  return readOperand(text, first) && readOperand(text, second) && text.empty();
+bool readTwoNames(Interp& in, std::string_view text, std::string& first, std::string& second) {
+  return readOperand(in, text, first) && readOperand(in, text, second) && text.empty();
 }
 
-bool remove(std::string_view text) {
+Status remove(Interp& in, std::string_view text) {
   const bool quiet = takeAmpersand(text);
   std::string name;
-  if (!readOperand(text, name) || name.empty()) return false;
+  if (!readOperand(in, text, name) || name.empty()) return false;
   if (::unlink(platform::hostPath(name).c_str()) == 0 || quiet) return true;
   return failSaying("Erro no apagamento do arquivo " + name);
 }
 
-bool renomeia(std::string_view text) {
+Status renomeia(Interp& in, std::string_view text) {
   const bool quiet = takeAmpersand(text);
   std::string from, to;
-  if (!readTwoNames(text, from, to)) return false;
+  if (!readTwoNames(in, text, from, to)) return false;
   // Never over an existing file: a rename here does not replace one.
   const bool ok = ::renameat2(AT_FDCWD, platform::hostPath(from).c_str(), AT_FDCWD,
                               platform::hostPath(to).c_str(), RENAME_NOREPLACE) == 0;
@@ -65,10 +65,10 @@ Copy copyBytes(int source, int dest) {
 // Sources are opened for reading and writing, so a read-only file is not one.
 // The destination is opened before it is emptied, so that a copy onto itself
 // cannot destroy the file it copies.
-bool replica(std::string_view text) {
+Status replica(Interp& in, std::string_view text) {
   const bool quiet = takeAmpersand(text);
   std::string from, to;
-  if (!readTwoNames(text, from, to)) return false;
+  if (!readTwoNames(in, text, from, to)) return false;
   const int source = ::open(platform::hostPath(from).c_str(), O_RDWR | O_CLOEXEC);
   if (source < 0) return false;
   const int dest = ::open(platform::hostPath(to).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
@@ -82,7 +82,7 @@ bool replica(std::string_view text) {
   return failSaying("Erro na escrita de arquivo " + to);
 }
 
-bool dir(std::string_view text) {
+Status dir(Interp& in, std::string_view text) {
   const bool quiet = takeAmpersand(text);
   int (*operation)(const std::string&);
   if (startsUpper(text, "CRIA ")) operation = [](const std::string& p) { return ::mkdir(p.c_str(), 0777); };
@@ -91,15 +91,15 @@ bool dir(std::string_view text) {
   else return false;
   text = trim(text.substr(text.find(' ')));
   std::string path;
-  if (!readOperand(text, path) || !text.empty()) return false;
+  if (!readOperand(in, text, path) || !text.empty()) return false;
   if (operation(platform::hostPath(path)) == 0 || quiet) return true;
   return failSaying("Erro no processamento do diret\xF3rio " + path);
 }
 
 // The size of a regular file that can be opened for reading.
-bool fileSize(std::string_view& text, int& target, int64_t& size) {
+bool fileSize(Interp& in, std::string_view& text, int& target, int64_t& size) {
   std::string name;
-  if (!readOperand(text, name) || !readTarget(text, target)) return false;
+  if (!readOperand(in, text, name) || !readTarget(in, text, target)) return false;
   const int file = ::open(platform::hostPath(name).c_str(), O_RDONLY | O_CLOEXEC);
   if (file < 0) return false;
   struct stat st;
@@ -109,24 +109,24 @@ bool fileSize(std::string_view& text, int& target, int64_t& size) {
   return regular;
 }
 
-bool tamarq(std::string_view text) {
+Status tamarq(Interp& in, std::string_view text) {
   int target;
   int64_t size;
-  if (!fileSize(text, target, size)) return false;
-  return setVariable(target, decimal(size));
+  if (!fileSize(in, text, target, size)) return false;
+  return setVariable(in, target, decimal(size));
 }
 
-bool htamarq(std::string_view text) {
+Status htamarq(Interp& in, std::string_view text) {
   int target;
   int64_t size;
-  if (!fileSize(text, target, size)) return false;
+  if (!fileSize(in, text, target, size)) return false;
   static constexpr const char* kUnits[] = {" B", "KB", " MB", "GB", " TB"};
   double value = static_cast<double>(size);
   size_t divisions = 0;
   for (; value >= 1024; ++divisions) value /= 1024;
   std::string shown = platform::fixedDecimal(value, 2, platform::userDecimalPoint());
   if (divisions < std::size(kUnits)) shown += kUnits[divisions];
-  return setVariable(target, std::move(shown));
+  return setVariable(in, target, std::move(shown));
 }
 
 constexpr Command kFileCommands[] = {

@@ -8,11 +8,11 @@
 #include "console/keyboard.h"
 #include "console/line_editor.h"
 #include "console/screen.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/option_word.h"
 #include "engine/piped_child.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
@@ -33,17 +33,18 @@ bool takeTecla(std::string_view text, std::string& rest) {
   return true;
 }
 
-bool readTargetOnly(std::string_view text, int& target) { return readTarget(text, target) && text.empty(); }
+bool readTargetOnly(Interp& in, std::string_view text, int& target) { return readTarget(in, text, target) && text.empty(); }
 
 // LE MOUSE x y, LE RATO TELA x y.
-bool readMouse(std::string_view text) {
+Status readMouse(Interp& in, std::string_view text) {
   const bool onScreen = takeWord(text, "TELA ");
   int x, y;
-  if (!readTarget(text, x) || !readTarget(text, y) || !text.empty()) return false;
+  if (!readTarget(in, text, x) || !readTarget(in, text, y) || !text.empty()) return false;
   console::ensureConsole();
   int px = 0, py = 0;
   platform::backend().mousePosition(onScreen, px, py);
-  return setVariable(x, decimal(px)) && setVariable(y, decimal(py));
+  if (Status s = setVariable(in, x, decimal(px)); !s.ok()) return s;
+  return setVariable(in, y, decimal(py));
 }
 
 // One key: spoken (or not), as scripts compare keys: "a", "#13", "#0#61".
@@ -53,28 +54,28 @@ std::string readOneKey(bool mute, bool modifierPrefix) {
   return console::keyCodeText(code, scan, modifierPrefix);
 }
 
-bool le(std::string_view text) {
-  state().channelStatus = 0;
-  if (takeWord(text, "MOUSE ") || takeWord(text, "RATO ")) return readMouse(text);
+Status le(Interp& in, std::string_view text) {
+  setChannelStatus(in, 0);
+  if (takeWord(text, "MOUSE ") || takeWord(text, "RATO ")) return readMouse(in, text);
   std::string operands;
   const bool tecla = takeTecla(text, operands);
   text = trim(operands);
   const bool oneKey = takeAmpersand(text) || tecla;
-  if (!text.empty() && text[0] == '#') return readLineFromChannel(text);
+  if (!text.empty() && text[0] == '#') return readLineFromChannel(in, text);
   if (takeWord(text, "EDITA")) {
     int target;
-    if (!readTargetOnly(text, target)) return false;
-    std::string value = variable(target);
+    if (!readTargetOnly(in, text, target)) return false;
+    std::string value = variable(in, target);
     if (controls::editLine(value, console::whereX(), console::whereY(), kEditLength) == controls::kEscape) {
       value.clear();
     }
-    return setVariable(target, std::move(value));
+    return setVariable(in, target, std::move(value));
   }
   if (takeWord(text, "CONSOLE ")) {
     // Whatever follows the variable is left alone once the output is stored.
     int target;
-    if (!readTarget(text, target)) return false;
-    return setVariable(target, pipedChildOutput());
+    if (!readTarget(in, text, target)) return false;
+    return setVariable(in, target, pipedChildOutput());
   }
   const bool mute = takeWord(text, "MUDO");
   const bool hidden = !mute && takeWord(text, "SENHA");
@@ -86,7 +87,7 @@ bool le(std::string_view text) {
     return true;
   }
   int target;
-  if (!readTargetOnly(text, target)) return false;
+  if (!readTargetOnly(in, text, target)) return false;
   std::string value;
   if (oneKey) {
     value = readOneKey(mute || hidden, tecla);
@@ -98,10 +99,10 @@ bool le(std::string_view text) {
   } else {
     controls::readLine(value);
   }
-  return setVariable(target, std::move(value));
+  return setVariable(in, target, std::move(value));
 }
 
-constexpr Command kInputCommands[] = {{"L\xCA", le}};
+constexpr Command kInputCommands[] = {{"L\xCA", le, "LE"}};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "console/keyboard.h"
 #include "console/menu.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/option_word.h"
@@ -16,42 +17,43 @@
 namespace engine {
 namespace {
 
-bool cria(std::string_view text) {
+Status cria(Interp& in, std::string_view text) {
   int32_t corner[4];
   for (int32_t& n : corner) {
     std::string value;
-    if (!readOperand(text, value) || !numberValue(value, n)) return false;
+    if (!readOperand(in, text, value) || !numberValue(value, n)) return false;
   }
   controls::createMenu(corner[0], corner[1], corner[2], corner[3]);
   return text.empty();
 }
 
-bool adiciona(std::string_view text) {
+Status adiciona(Interp& in, std::string_view text) {
   std::string item;
-  if (!controls::menuCreated() || !readOperand(text, item)) return false;
+  if (!controls::menuCreated() || !readOperand(in, text, item)) return false;
   controls::addMenuItem(std::move(item));
   return text.empty();
 }
 
-bool executa(std::string_view text) {
+Status executa(Interp& in, std::string_view text) {
   int number, key, chosen;
-  if (!controls::menuCreated() || !readTarget(text, number) || !readTarget(text, key) || !readTarget(text, chosen)) {
+  if (!controls::menuCreated() || !readTarget(in, text, number) || !readTarget(in, text, key) || !readTarget(in, text, chosen)) {
     return false;
   }
   // The start: a positive number, 0 or less for the first item; a value
   // that is no number leaves the start of the last run.
   int32_t start;
-  const std::optional<int> from = numberValue(trim(variable(number)), start) ? std::optional<int>(start) : std::nullopt;
+  const std::optional<int> from = numberValue(trim(variable(in, number)), start) ? std::optional<int>(start) : std::nullopt;
   const controls::MenuChoice c = controls::runMenu(from);
-  return setVariable(number, decimal(c.number)) &&
-         setVariable(key, console::keyCodeText(static_cast<uint8_t>(c.code), c.scan, false)) &&
-         setVariable(chosen, c.text) && text.empty();
+  if (Status s = setVariable(in, number, decimal(c.number)); !s.ok()) return s;
+  if (Status s = setVariable(in, key, console::keyCodeText(static_cast<uint8_t>(c.code), c.scan, false)); !s.ok()) return s;
+  if (Status s = setVariable(in, chosen, c.text); !s.ok()) return s;
+  return text.empty();
 }
 
-bool menu(std::string_view text) {
-  if (takeWord(text, "CRIA")) return cria(text);
-  if (takeWord(text, "ADICIONA")) return adiciona(text);
-  if (takeWord(text, "EXECUTA")) return executa(text);
+Status menu(Interp& in, std::string_view text) {
+  if (takeWord(text, "CRIA")) return cria(in, text);
+  if (takeWord(text, "ADICIONA")) return adiciona(in, text);
+  if (takeWord(text, "EXECUTA")) return executa(in, text);
   if (takeWord(text, "TERMINA")) {
     controls::endMenu();
     return text.empty();

@@ -6,13 +6,12 @@
 #include "console/keyboard.h"
 #include "console/screen.h"
 #include "console/settings.h"
+#include "engine/api.h"
 #include "engine/channels.h"
-#include "engine/fail.h"
 #include "engine/libraries.h"
 #include "engine/net_connect.h"
 #include "engine/number.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
@@ -27,47 +26,50 @@ constexpr std::string_view kConnectError = "Erro de conexao";
 constexpr std::string_view kPortError = "Erro na porta TCP/IP";
 constexpr uint8_t kEsc = 27;
 
-std::array<net::ReceiveBuffer, kChannels> g_buffers;
-
-// Wait of every readability test; none until a client connect succeeds.
-int g_timeoutMs = 0;
-
-// The last connect target, for ATIVASSL.
-struct Target {
+// What the network commands keep in the interpreter.
+struct NetState {
+  std::array<net::ReceiveBuffer, kChannels> buffers;
+  // Wait of every readability test; none until a client connect succeeds.
+  int timeoutMs = 0;
+  // The last connect target, for ATIVASSL.
   std::string host;
   uint16_t port = 0;
-} g_target;
+};
 
-int32_t sendOn(int n, std::string_view bytes) {
-  return !bytes.empty() && net::sendAll(channel(n).socketHandle, bytes) ? 1 : 0;
+NetState& netState(Interp& in) { return libraryState<NetState>(in); }
+
+net::ReceiveBuffer& buffer(Interp& in, int n) { return netState(in).buffers[static_cast<size_t>(n)]; }
+
+int32_t sendOn(Interp& in, int n, std::string_view bytes) {
+  return !bytes.empty() && net::sendAll(channel(in, n).socketHandle, bytes) ? 1 : 0;
 }
 
-bool readLineOn(int n, std::string& line) {
-  return net::receiveLine(g_buffers[static_cast<size_t>(n)], line, kMaxValueSize, keepWaiting) ==
+bool readLineOn(Interp& in, int n, std::string& line) {
+  return net::receiveLine(buffer(in, n), line, kMaxValueSize, keepWaiting) ==
          net::LineResult::Line;
 }
 
-void closeOn(int n) {
-  Channel& c = channel(n);
+void closeOn(Interp& in, int n) {
+  Channel& c = channel(in, n);
   net::closeConnection(c.socketHandle);
   c.socketHandle = -1;
-  g_buffers[static_cast<size_t>(n)] = net::ReceiveBuffer{};
+  buffer(in, n) = net::ReceiveBuffer{};
 }
 
 constexpr SocketSide kSocketSide{sendOn, readLineOn, closeOn};
 
 // Makes channel n the connection, releasing what it held before.
-void attach(int n, int fd) {
-  closeChannel(n);
-  setSocketSide(&kSocketSide);
-  Channel& c = channel(n);
+void attach(Interp& in, int n, int fd) {
+  closeChannel(in, n);
+  setSocketSide(in, &kSocketSide);
+  Channel& c = channel(in, n);
   c.file = nullptr;
   c.appending = false;
   c.socketHandle = fd;
   c.socket = true;
   c.open = true;
-  g_buffers[static_cast<size_t>(n)] = net::ReceiveBuffer{};
-  g_buffers[static_cast<size_t>(n)].fd = fd;
+  buffer(in, n) = net::ReceiveBuffer{};
+  buffer(in, n).fd = fd;
 }
 
 // [TLS] CERTIFICADOS adds a CA file; only VERIFICAR=NAO turns checks off.
@@ -81,10 +83,10 @@ net::TlsOptions tlsOptions() {
 
 void reportTlsError(int code) { console::streamWrite("Erro SSL: " + decimal(code) + "\r\n"); }
 
-void setTimeoutFromSettings() {
+void setTimeoutFromSettings(Interp& in) {
   int32_t us;
   if (!numberValue(trim(settings::readSetting("ESCUTA", "TIMEOUT_REDE")), us) || us < 0) us = 20000;
-  g_timeoutMs = (us + 999) / 1000;
+  netState(in).timeoutMs = (us + 999) / 1000;
 }
 
 bool readPort(const std::string& text, uint16_t& port) {
@@ -94,68 +96,68 @@ bool readPort(const std::string& text, uint16_t& port) {
   return true;
 }
 
-bool isSocketChannel(int n) { return channel(n).open && channel(n).socket && channel(n).socketHandle >= 0; }
+bool isSocketChannel(Interp& in, int n) { return channel(in, n).open && channel(in, n).socket && channel(in, n).socketHandle >= 0; }
 
-bool internet(std::string_view text) {
+Status internet(Interp&, std::string_view text) {
   // POSIX sockets need no start or stop; the sub-keyword is still checked.
   const std::string word = upper(text);
   return word == "INICIA" || word == "TERMINA";
 }
 
-bool conecta(std::string_view text) {
+Status conecta(Interp& in, std::string_view text) {
   const bool tls = startsUpper(text, "SSL ");
   if (tls) text = trim(text.substr(4));
   const bool quiet = takeAmpersand(text);
   int n = -1;
   std::string host, portText;
-  const bool read = readChannel(text, n) && !text.empty() && readOperand(text, host) && readOperand(text, portText);
+  const bool read = readChannel(text, n) && !text.empty() && readOperand(in, text, host) && readOperand(in, text, portText);
   int fd = -1;
   if (read) {
-    g_target.host = host;
+    netState(in).host = host;
     uint16_t port;
     if (!readPort(portText, port)) {
       if (!quiet) return failSaying(kPortError);
-      state().channelStatus = 2;
+      setChannelStatus(in, 2);
       return true;
     }
-    g_target.port = port;
+    netState(in).port = port;
     fd = connectTo(host, port, tls);
   }
   if (fd < 0) {
     if (!quiet) return failSaying(kConnectError);
-    state().channelStatus = 1;
+    setChannelStatus(in, 1);
     return true;
   }
-  setTimeoutFromSettings();
-  attach(n, fd);
-  if (quiet) state().channelStatus = 0;
+  setTimeoutFromSettings(in);
+  attach(in, n, fd);
+  if (quiet) setChannelStatus(in, 0);
   return true;
 }
 
 // The channel becomes a TLS connection to the last CONECTA's target; when
 // that fails the channel holds no connection (writes send nothing, reads
 // end at once). The connection it held before is released.
-bool ativaSsl(std::string_view text) {
+Status ativaSsl(Interp& in, std::string_view text) {
   int n;
   if (!readChannel(text, n)) return false;
-  const int fd = connectTo(g_target.host, g_target.port, true);
-  attach(n, fd);
+  const int fd = connectTo(netState(in).host, netState(in).port, true);
+  attach(in, n, fd);
   return true;
 }
 
-bool serve(std::string_view text) {
+Status serve(Interp& in, std::string_view text) {
   int n;
   std::string portText;
-  if (!readChannel(text, n) || text.empty() || !readOperand(text, portText)) return failSaying(kConnectError);
+  if (!readChannel(text, n) || text.empty() || !readOperand(in, text, portText)) return failSaying(kConnectError);
   uint16_t port;
   if (!readPort(portText, port)) return failSaying(kPortError);
   const int fd = net::acceptOne(port, keepWaiting);
   if (fd < 0) return failSaying(kConnectError);
-  attach(n, fd);
+  attach(in, n, fd);
   return true;
 }
 
-bool observa(std::string_view text) {
+Status observa(Interp& in, std::string_view text) {
   bool ready = false;
   if (startsUpper(text, "TECLADO ")) {
     text = trim(text.substr(8));
@@ -163,24 +165,24 @@ bool observa(std::string_view text) {
   } else {
     int n;
     if (!readChannel(text, n)) return false;
-    if (isSocketChannel(n)) {
-      ready = net::hasData(g_buffers[static_cast<size_t>(n)], g_timeoutMs);
+    if (isSocketChannel(in, n)) {
+      ready = net::hasData(buffer(in, n), netState(in).timeoutMs);
       console::keyPressed();  // serves the window's pending events
     }
   }
   int target;
-  if (text.empty() || !readTarget(text, target) || !text.empty()) return false;
-  return setVariable(target, ready ? "1" : "0");
+  if (text.empty() || !readTarget(in, text, target) || !text.empty()) return false;
+  return setVariable(in, target, ready ? "1" : "0");
 }
 
-bool ip(std::string_view text) {
+Status ip(Interp& in, std::string_view text) {
   const bool local = startsUpper(text, "LOCAL ");
   if (!local && !startsUpper(text, "REMOTO ")) return false;
   text = trim(text.substr(local ? 6 : 7));
   int n, target;
-  if (!readChannel(text, n) || !isSocketChannel(n) || !readTarget(text, target)) return false;
-  const int fd = channel(n).socketHandle;
-  return setVariable(target, local ? net::localAddress(fd) : net::remoteAddress(fd));
+  if (!readChannel(text, n) || !isSocketChannel(in, n) || !readTarget(in, text, target)) return false;
+  const int fd = channel(in, n).socketHandle;
+  return setVariable(in, target, local ? net::localAddress(fd) : net::remoteAddress(fd));
 }
 
 constexpr Command kNetCommands[] = {

@@ -8,7 +8,7 @@
 #include "automation/desktop.h"
 #include "console/screen.h"
 #include "console/settings.h"
-#include "engine/engine.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/piped_child.h"
@@ -99,11 +99,11 @@ void waitForReturn() {
   console::delayMs(static_cast<int>(pause));
 }
 
-bool executa(std::string_view text) {
+Status executa(Interp& in, std::string_view text) {
   int ampersands = 0;
   while (takeAmpersand(text)) ++ampersands;
   std::string operand;
-  if (!readOperand(text, operand) || !text.empty()) return false;
+  if (!readOperand(in, text, operand) || !text.empty()) return false;
   speech::waitWhileSpeaking();
   const ProgramText p = splitProgramText(operand);
   const std::string file = platform::findProgramFile(platform::hostPath(p.program));
@@ -116,29 +116,29 @@ bool executa(std::string_view text) {
   return true;
 }
 
-bool existeprog(std::string_view text) {
+Status existeprog(Interp& in, std::string_view text) {
   std::string name;
   int target;
-  if (!readOperand(text, name) || !readTarget(text, target)) return false;
-  return setVariable(target, platform::processRunning(platform::cp1252ToUtf8(trim(name))) ? "1" : "0");
+  if (!readOperand(in, text, name) || !readTarget(in, text, target)) return false;
+  return setVariable(in, target, platform::processRunning(platform::cp1252ToUtf8(trim(name))) ? "1" : "0");
 }
 
 // Without a piped child nothing is sent. A child that has gone, or has
 // stopped reading and let its pipe fill, makes the command fail rather than
 // hang the program or lose the line unseen. The line ends as console
 // programs here expect, with LF alone: a CR would end up in the last word.
-bool enviacmd(std::string_view text) {
+Status enviacmd(Interp& in, std::string_view text) {
   std::string line;
-  if (!readOperand(text, line)) return false;
+  if (!readOperand(in, text, line)) return false;
   console::delayMs(100);
   if (!platform::pipedChildStarted()) return true;
   return platform::writePiped(line + "\n");
 }
 
-bool cmd(std::string_view text) {
+Status cmd(Interp& in, std::string_view text) {
   std::string line;
-  if (!readOperand(text, line) || !text.empty()) return false;
-  return runCommandLine(line, true);
+  if (!readOperand(in, text, line) || !text.empty()) return false;
+  return runCommandLine(in, line, true);
 }
 
 constexpr Command kProgramCommands[] = {

@@ -7,10 +7,10 @@
 #include "automation/desktop.h"
 #include "console/screen.h"
 #include "console/tone.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/variables.h"
 #include "platform/codepage.h"
@@ -23,13 +23,13 @@ namespace {
 bool wholeNumber(std::string_view text, int32_t& n) { return numberValue(trim(text), n); }
 
 // One operand that reads as a whole number.
-bool readNumber(std::string_view& text, int32_t& n) {
+bool readNumber(Interp& in, std::string_view& text, int32_t& n) {
   std::string value;
-  return readOperand(text, value) && numberValue(value, n);
+  return readOperand(in, text, value) && numberValue(value, n);
 }
 
 // TELA @column,row
-bool placeCursor(std::string_view where) {
+Status placeCursor(Interp&, std::string_view where) {
   const size_t comma = where.find(',');
   int32_t column, row;
   if (comma == std::string_view::npos || !wholeNumber(where.substr(0, comma), column) ||
@@ -40,55 +40,55 @@ bool placeCursor(std::string_view where) {
   return true;
 }
 
-bool tela(std::string_view text) {
+Status tela(Interp& in, std::string_view text) {
   std::string arg = upper(trim(text));
   // A single letter names the variable that holds the sub-command.
-  if (arg.size() == 1 && isLetter(arg[0])) arg = upper(trim(variable(letterCode(arg[0]))));
+  if (arg.size() == 1 && isLetter(arg[0])) arg = upper(trim(variable(in, letterCode(arg[0]))));
   if (arg == "LIMPA") {
     console::clearScreen();
   } else if (arg == "MINIMIZADA" || arg == "NORMAL") {
     console::ensureConsole();
     platform::backend().showWindow(arg == "NORMAL");
   } else if (!arg.empty() && arg[0] == '@') {
-    return placeCursor(std::string_view(arg).substr(1));
+    return placeCursor(in, std::string_view(arg).substr(1));
   } else {
     return false;
   }
   return true;
 }
 
-bool cor(std::string_view text) {
+Status cor(Interp& in, std::string_view text) {
   int32_t n;
-  if (!readNumber(text, n)) return false;
+  if (!readNumber(in, text, n)) return false;
   console::setTextColor(n);
   return true;
 }
 
-bool fundo(std::string_view text) {
+Status fundo(Interp& in, std::string_view text) {
   int32_t n;
-  if (!readNumber(text, n)) return false;
+  if (!readNumber(in, text, n)) return false;
   console::setBackColor(n);
   return true;
 }
 
-bool titulo(std::string_view text) {
+Status titulo(Interp& in, std::string_view text) {
   std::string value;
-  if (!readOperand(text, value)) return false;
+  if (!readOperand(in, text, value)) return false;
   console::setTitle(value);
   return true;
 }
 
-bool bipa(std::string_view text) {
+Status bipa(Interp& in, std::string_view text) {
   std::string value;
-  if (!text.empty() && !readOperand(text, value)) return false;
+  if (!text.empty() && !readOperand(in, text, value)) return false;
   if (value == "1") speech::playClick();
   else speech::playBeep();
   return true;
 }
 
-bool alarme(std::string_view text) {
+Status alarme(Interp& in, std::string_view text) {
   int32_t frequency, duration;
-  if (!readNumber(text, frequency) || !readNumber(text, duration)) return false;
+  if (!readNumber(in, text, frequency) || !readNumber(in, text, duration)) return false;
   if (frequency < 0 || frequency > 20000 || duration < 0 || duration > 20000) return false;
   if (frequency > 0) console::toneOn(frequency);
   console::delayMs(duration);
@@ -118,25 +118,25 @@ bool waitForTitle(int32_t seconds, const std::string& text) {
   return false;
 }
 
-bool espera(std::string_view text) {
+Status espera(Interp& in, std::string_view text) {
   const bool ms = startsUpper(text, "MS");
   if (ms) text = trim(text.substr(2));
   int32_t n;
-  if (!readNumber(text, n)) return false;
+  if (!readNumber(in, text, n)) return false;
   if (ms || text.empty()) {
     pause(ms ? n : int64_t{n} * 1000);
     return true;
   }
   if (text[0] == ',') text = trim(text.substr(1));
   std::string title;
-  if (!readOperand(text, title)) return false;
+  if (!readOperand(in, text, title)) return false;
   console::ensureConsole();
-  state().channelStatus = waitForTitle(n, title) ? 0 : 1;
+  setChannelStatus(in, waitForTitle(n, title) ? 0 : 1);
   return true;
 }
 
 constexpr Command kScreenCommands[] = {
-    {"TELA", tela},  {"COR", cor},       {"FUNDO", fundo},   {"TITULO", titulo},
+    {"TELA", tela},  {"COR", cor},       {"FUNDO", fundo},   {"TITULO", titulo, "T\xCDTULO"},
     {"BIPA", bipa},  {"ALARME", alarme}, {"ESPERA", espera},
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/readers.h"
 #include "engine/text.h"
@@ -37,7 +38,8 @@ struct Search {
   bool directories = false;
 };
 
-std::optional<Search> g_search;
+// The search under way, kept in the interpreter.
+using SearchState = std::optional<Search>;
 
 bool isDirectory(const std::string& hostFile) {
   struct stat st;
@@ -69,14 +71,15 @@ Search startSearch(std::string_view pattern, bool directories) {
   return s;
 }
 
-std::string nextEntry() {
-  if (!g_search) return "";
-  Search& s = *g_search;
+std::string nextEntry(Interp& in) {
+  SearchState& search = libraryState<SearchState>(in);
+  if (!search) return "";
+  Search& s = *search;
   while (s.next < s.entries.size()) {
     const Found& e = s.entries[s.next++];
     if (e.directory == s.directories) return e.name;
   }
-  g_search.reset();
+  search.reset();
   return "";
 }
 
@@ -85,31 +88,32 @@ std::string currentDirectory() {
   return ::getcwd(here, sizeof here) ? platform::utf8ToCp1252(here) : "";
 }
 
-bool busca(std::string_view text) {
+Status busca(Interp& in, std::string_view text) {
   int target;
-  if (!readTarget(text, target) || text.empty()) return false;
+  if (!readTarget(in, text, target) || text.empty()) return false;
   const bool directories = startsUpper(text, "DIR");
   if (directories) text = trim(text.substr(std::min<size_t>(4, text.size())));
   std::string found;
+  SearchState& search = libraryState<SearchState>(in);
   if (startsUpper(text, "FIM")) {
-    g_search.reset();
+    search.reset();
     return true;
   }
   if (startsUpper(text, "PR\xD3XIMO") || startsUpper(text, "PROXIMO")) {
     if (!trim(text.substr(7)).empty()) return false;
-    found = nextEntry();
+    found = nextEntry(in);
   } else if (text.empty()) {
     found = currentDirectory();
   } else {
     std::string pattern;
-    if (!readOperand(text, pattern) || !text.empty() || pattern.size() > kMaxPattern) return false;
-    g_search = startSearch(pattern, directories);
-    if (!g_search->entries.empty()) {
-      found = g_search->entries.front().name;
-      g_search->next = 1;
+    if (!readOperand(in, text, pattern) || !text.empty() || pattern.size() > kMaxPattern) return false;
+    search = startSearch(pattern, directories);
+    if (!search->entries.empty()) {
+      found = search->entries.front().name;
+      search->next = 1;
     }
   }
-  return setVariable(target, std::string(trim(found)));
+  return setVariable(in, target, std::string(trim(found)));
 }
 
 constexpr Command kSearchCommands[] = {{"BUSCA", busca}};

@@ -5,6 +5,7 @@
 #include "console/keyboard.h"
 #include "console/screen.h"
 #include "console/settings.h"
+#include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/mci.h"
 #include "engine/number.h"
@@ -23,31 +24,31 @@ namespace {
 // The MCI reply buffer holds 1023 characters and its end mark.
 constexpr size_t kMciReply = 1023;
 
-bool fala(std::string_view text) {
+Status fala(Interp& in, std::string_view text) {
   const bool wait = !takeAmpersand(text);
   if (text.empty()) {
     speech::stopSpeech();
   } else {
     std::string out;
-    if (!joinValues(text, out)) return false;
+    if (Status s = joinValues(in, text, out); !s.ok()) return s;
     speech::speakText(out);
   }
   if (wait) speech::waitWhileSpeaking();
   return text.empty();
 }
 
-bool soletra(std::string_view text) {
+Status soletra(Interp& in, std::string_view text) {
   std::string value;
-  if (!readOperand(text, value)) return false;
+  if (!readOperand(in, text, value)) return false;
   speech::spellText(value);
   console::streamWrite(value);
   speech::waitWhileSpeaking();
   return true;
 }
 
-bool readNumberOperand(std::string_view& text, int32_t& n) {
+bool readNumberOperand(Interp& in, std::string_view& text, int32_t& n) {
   std::string value;
-  return readOperand(text, value) && numberValue(value, n);
+  return readOperand(in, text, value) && numberValue(value, n);
 }
 
 // A configured number for an operand of -1; `fallback` when the key is
@@ -60,10 +61,10 @@ int configured(int32_t given, std::string_view section, std::string_view key, in
 
 // mode (0 recorded path, 1 synthesizer, 2 as configured), speed, kind,
 // voice, synthesizer speed, pitch; -1 takes the configured value.
-bool sintconfig(std::string_view text) {
+Status sintconfig(Interp& in, std::string_view text) {
   int32_t v[6];
   for (int32_t& n : v) {
-    if (!readNumberOperand(text, n)) return false;
+    if (!readNumberOperand(in, text, n)) return false;
   }
   int32_t mode = v[0];
   if (mode < 0 || mode > 2) return false;
@@ -78,19 +79,19 @@ bool sintconfig(std::string_view text) {
 }
 
 // "hh:mm".
-bool falahora(std::string_view text) {
+Status falahora(Interp& in, std::string_view text) {
   std::string value;
   int32_t hours, minutes;
-  if (!readOperand(text, value) || value.size() != 5 || value[2] != ':') return false;
+  if (!readOperand(in, text, value) || value.size() != 5 || value[2] != ':') return false;
   if (!numberValue(value.substr(0, 2), hours) || !numberValue(value.substr(3), minutes)) return false;
   speech::speakTime(hours, minutes);
   speech::waitWhileSpeaking();
   return true;
 }
 
-bool mensagem(std::string_view text) {
+Status mensagem(Interp& in, std::string_view text) {
   std::string name;
-  if (!readOperand(text, name)) return false;
+  if (!readOperand(in, text, name)) return false;
   name = upper(name);
   if (name.find(".WAV") == std::string::npos) name += ".WAV";
   speech::playWaveFile(name);
@@ -99,33 +100,33 @@ bool mensagem(std::string_view text) {
 
 // Plays a media file to its end or a key (the keys are dropped); with "&"
 // it is only started.
-bool toca(std::string_view text) {
+Status toca(Interp& in, std::string_view text) {
   const bool wait = !takeAmpersand(text);
   std::string name, reply;
-  if (!readOperand(text, name) || !text.empty()) return false;
+  if (!readOperand(in, text, name) || !text.empty()) return false;
   if (!wait) {
-    mciSend("play " + name, reply);
+    mciSend(in, "play " + name, reply);
     return true;
   }
-  mciSend("open \"" + name + "\" alias myfile", reply);
-  mciSend("play myfile", reply);
+  mciSend(in, "open \"" + name + "\" alias myfile", reply);
+  mciSend(in, "play myfile", reply);
   do {
     console::delayMs(100);
-    mciSend("status myfile mode", reply);
+    mciSend(in, "status myfile mode", reply);
   } while (!console::keyPressed() && reply == "playing");
   while (console::keyPressed()) console::readKey();
-  mciSend("stop myfile", reply);
-  mciSend("close myfile", reply);
+  mciSend(in, "stop myfile", reply);
+  mciSend(in, "close myfile", reply);
   return true;
 }
 
-bool mci(std::string_view text) {
+Status mci(Interp& in, std::string_view text) {
   int target;
   std::string command, reply;
-  if (!readTarget(text, target) || !readOperand(text, command) || !text.empty()) return false;
-  mciSend(command, reply);
+  if (!readTarget(in, text, target) || !readOperand(in, text, command) || !text.empty()) return false;
+  mciSend(in, command, reply);
   if (reply.size() > kMciReply) reply.resize(kMciReply);
-  return setVariable(target, std::move(reply));
+  return setVariable(in, target, std::move(reply));
 }
 
 constexpr Command kSpeechCommands[] = {

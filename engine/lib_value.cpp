@@ -3,13 +3,12 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/api.h"
 #include "engine/clock.h"
-#include "engine/engine.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
 #include "engine/random.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
 #include "engine/variables.h"
 
@@ -24,9 +23,9 @@ std::string twoDigits(int n) {
 
 // ---- Value functions: the whole source is the function's name.
 
-std::string paramsValue() {
-  std::string out = decimal(static_cast<int64_t>(params().size()));
-  for (const std::string& p : params()) {
+std::string paramsValue(Interp& in) {
+  std::string out = decimal(static_cast<int64_t>(params(in).size()));
+  for (const std::string& p : params(in)) {
     out += ' ';
     for (char c : p) {
       if (c == ' ') out += "%20";
@@ -36,35 +35,37 @@ std::string paramsValue() {
   return out;
 }
 
-std::string dateValue() {
+std::string dateValue(Interp&) {
   const WallTime t = localNow();
   return twoDigits(t.day) + "/" + twoDigits(t.month) + "/" + decimal(t.year);
 }
 
-std::string crlfValue() { return "\r\n"; }
+std::string crlfValue(Interp&) { return "\r\n"; }
 
-std::string timeValue() {
+std::string timeValue(Interp&) {
   const WallTime t = localNow();
   return twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
 }
 
-std::string weekdayValue() {
+std::string weekdayValue(Interp&) {
   static const char* const kNames[] = {"Domingo", "Segunda", "Ter\xE7" "a", "Quarta", "Quinta", "Sexta", "S\xE1" "bado"};
   return kNames[localNow().weekday];
 }
 
-// Hundredths since the engine started; right across midnight for a week.
-std::string elapsedValue() {
-  const WallTime t = localNow();
-  int days = t.weekday - state().startWeekday;
+// Hundredths since the interpreter was made; right across midnight for a
+// week.
+std::string elapsedValue(Interp& in) {
+  const WallTime t = localNow(), start = startTime(in);
+  int days = t.weekday - start.weekday;
   if (days < 0) days += 7;
   const int64_t now = (((t.hour + 24LL * days) * 60 + t.minute) * 60 + t.second) * 100 + t.centis;
-  return decimal(now - state().startTime);
+  const int64_t then = ((start.hour * 60LL + start.minute) * 60 + start.second) * 100 + start.centis;
+  return decimal(now - then);
 }
 
 struct ValueFunction {
   std::string_view name;
-  std::string (*value)();
+  std::string (*value)(Interp& in);
 };
 
 constexpr ValueFunction kValueFunctions[] = {
@@ -74,36 +75,36 @@ constexpr ValueFunction kValueFunctions[] = {
 
 // ---- Functions of operands: the name, a space, then one or two operands.
 
-bool lengthOf(const std::string&, const std::string& x, std::string& out) {
+bool lengthOf(Interp&, const std::string&, const std::string& x, std::string& out) {
   out = decimal(static_cast<int64_t>(x.size()));
   return true;
 }
 
-bool upperOf(const std::string&, const std::string& x, std::string& out) {
+bool upperOf(Interp&, const std::string&, const std::string& x, std::string& out) {
   out = upper(x);
   return true;
 }
 
-bool trimOf(const std::string&, const std::string& x, std::string& out) {
+bool trimOf(Interp&, const std::string&, const std::string& x, std::string& out) {
   out = trim(x);
   return true;
 }
 
-bool positionOf(const std::string& a, const std::string& x, std::string& out) {
+bool positionOf(Interp&, const std::string& a, const std::string& x, std::string& out) {
   const size_t at = a.empty() ? std::string::npos : x.find(a);
   out = decimal(at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1);
   return true;
 }
 
-bool randomOf(const std::string&, const std::string& x, std::string& out) {
+bool randomOf(Interp& in, const std::string&, const std::string& x, std::string& out) {
   int32_t n;
   if (!numberValue(x, n)) return false;
-  out = decimal(drawRandom(n));
+  out = decimal(drawRandom(in, n));
   return true;
 }
 
 // The a-th word, words being separated by spaces.
-bool wordOf(const std::string& a, const std::string& x, std::string& out) {
+bool wordOf(Interp&, const std::string& a, const std::string& x, std::string& out) {
   int32_t n;
   if (!numberValue(a, n) || n < 1) return false;
   std::string_view rest = x;
@@ -117,7 +118,7 @@ bool wordOf(const std::string& a, const std::string& x, std::string& out) {
 
 // The character of a key code text: "#13", or with the modifier prefix
 // "100#97"; special keys ("#0#61") and anything else give the empty text.
-bool charOf(const std::string&, const std::string& x, std::string& out) {
+bool charOf(Interp&, const std::string&, const std::string& x, std::string& out) {
   std::string_view code = x;
   const auto isFlag = [](char c) { return c == '0' || c == '1'; };
   if (code.size() > 4 && code[3] == '#' && isFlag(code[0]) && isFlag(code[1]) && isFlag(code[2])) code.remove_prefix(3);
@@ -130,7 +131,7 @@ bool charOf(const std::string&, const std::string& x, std::string& out) {
   return true;
 }
 
-bool codeOf(const std::string&, const std::string& x, std::string& out) {
+bool codeOf(Interp&, const std::string&, const std::string& x, std::string& out) {
   out = x.size() == 1 ? "#" + decimal(static_cast<unsigned char>(x[0])) : std::string();
   return true;
 }
@@ -138,7 +139,7 @@ bool codeOf(const std::string&, const std::string& x, std::string& out) {
 struct Function {
   std::string_view name;
   int operands;
-  bool (*value)(const std::string& a, const std::string& x, std::string& out);
+  bool (*value)(Interp& in, const std::string& a, const std::string& x, std::string& out);
 };
 
 constexpr Function kFunctions[] = {
@@ -146,30 +147,31 @@ constexpr Function kFunctions[] = {
     {"RAND", 1, randomOf},    {"PALAVRA", 2, wordOf}, {"CHR", 1, charOf}, {"ASC", 1, codeOf},
 };
 
-bool seja(std::string_view text) {
+Status seja(Interp& in, std::string_view text) {
   int target;
-  if (!readTarget(text, target) || text.empty()) return false;
+  if (!readTarget(in, text, target) || text.empty()) return false;
   if (text[0] == '=') {
     text = trim(text.substr(1));
     if (text.empty()) return false;
   }
   for (const ValueFunction& f : kValueFunctions) {
     if (equalsUpper(text, f.name)) {
-      return setVariable(target, f.value());
+      return setVariable(in, target, f.value(in));
     }
   }
   for (const Function& f : kFunctions) {
     if (text.size() > f.name.size() && text[f.name.size()] == ' ' && startsUpper(text, f.name)) {
       text = trim(text.substr(f.name.size() + 1));
       std::string a, x, out;
-      if (f.operands == 2 && !readOperand(text, a)) return false;
-      if (!readOperand(text, x) || !text.empty() || !f.value(a, x, out)) return false;
-      return setVariable(target, std::move(out));
+      if (f.operands == 2 && !readOperand(in, text, a)) return false;
+      if (!readOperand(in, text, x) || !text.empty() || !f.value(in, a, x, out)) return false;
+      return setVariable(in, target, std::move(out));
     }
   }
   std::string value;
-  if (!readOperand(text, value)) return false;
-  return setVariable(target, std::move(value)) && text.empty();
+  if (!readOperand(in, text, value)) return false;
+  if (Status s = setVariable(in, target, std::move(value)); !s.ok()) return s;
+  return text.empty();
 }
 
 constexpr Command kValueCommands[] = {

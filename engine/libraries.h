@@ -1,6 +1,9 @@
 // The engine's libraries of commands, one per concern; the registry puts
 // them together.
 #pragma once
+#include <span>
+#include <string_view>
+
 #include "engine/command.h"
 
 namespace engine {
@@ -17,7 +20,7 @@ Library inputLibrary();    // LE from the keyboard, the mouse and a piped progra
 Library menuLibrary();     // MENU
 
 // LE #n v: the channel form of LE, to which LE hands its channel operands.
-bool readLineFromChannel(std::string_view operands);
+Status readLineFromChannel(Interp& in, std::string_view operands);
 Library fileLibrary();     // REMOVE, RENOMEIA, REPLICA, DIR, TAMARQ, HTAMARQ
 Library searchLibrary();   // BUSCA
 Library byteLibrary();     // CRIABIN, ESCREVEBYTE, LEBYTE, GRAVABYTES, LIMPABYTES, FECHABIN
@@ -26,5 +29,13 @@ Library netLibrary();      // INTERNET, CONECTA, ATIVASSL, SERVE, OBSERVA, IP
 Library downloadLibrary(); // TRAZDAREDE
 Library automationLibrary(); // DIGITA, ACIONA, CLICA, JANELA, CAPTURA, HANDLE, TRANSFERE
 Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64, HTTP
+
+
+// Every library above, in the order the registry takes them.
+std::span<const Library> libraries();
+
+// The language's keywords that no library has built yet (MIDI, MSAA...):
+// they answer that they are not available.
+std::span<const std::string_view> reservedKeywords();
 
 }  // namespace engine

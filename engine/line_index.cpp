@@ -1,31 +1,13 @@
 #include "engine/line_index.h"
 
-#include <unordered_map>
-#include <vector>
-
+#include "engine/interp.h"
 #include "engine/store.h"
 #include "engine/text.h"
 
 namespace engine {
 namespace {
 
-struct Nested {
-  size_t offset = 0, size = 0;
-  LineCode code;
-};
-
-struct Index {
-  unsigned version = ~0u;
-  std::vector<LineCode> code;
-  std::vector<Nested> nested;
-  std::vector<Mark> marks;
-  std::vector<std::string> seConditions;  // per line; empty unless marked Se
-  std::vector<int> nextFimSe, nextFimEnquanto, nextFimRepete;
-  std::vector<int> prevEnquanto, prevRepete;
-  std::unordered_map<std::string, int> labels;
-};
-
-Index g;
+using Nested = LineIndex::Nested;
 
 std::string normalised(std::string_view line) {
   std::string out;
@@ -41,8 +23,8 @@ std::string_view firstWord(std::string_view normal) {
   return space == std::string_view::npos ? std::string_view() : normal.substr(0, space);
 }
 
-void build() {
-  const int count = lineCount();
+void build(const Interp& in, LineIndex& g) {
+  const int count = lineCount(in);
   const size_t n = static_cast<size_t>(count) + 2;
   g.code.assign(n, LineCode{});
   g.nested.assign(n, Nested{});
@@ -60,7 +42,7 @@ void build() {
   std::vector<std::string> normals(n);
   for (int i = 1; i <= count; ++i) {
     const size_t k = static_cast<size_t>(i);
-    const std::string_view text = lineText(i);
+    const std::string_view text = lineText(in, i);
     g.code[k] = splitLine(text);
     normals[k] = normalised(text);
     const std::string& s = normals[k];
@@ -86,12 +68,12 @@ void build() {
     g.prevEnquanto[k] = words[before] == "ENQUANTO" ? i - 1 : g.prevEnquanto[before];
     g.prevRepete[k] = words[before] == "REPETE" ? i - 1 : g.prevRepete[before];
   }
-  g.version = storeVersion();
+  g.version = storeVersion(in);
 }
 
-const Index& index() {
-  if (g.version != storeVersion()) build();
-  return g;
+LineIndex& index(Interp& in) {
+  if (in.index.version != in.program.version) build(in, in.index);
+  return in.index;
 }
 
 size_t at(int n) { return static_cast<size_t>(n); }
@@ -115,18 +97,17 @@ LineCode splitLine(std::string_view text) {
   return c;
 }
 
-const LineCode& lineCode(int n) { return index().code[at(n)]; }
+const LineCode& lineCode(Interp& in, int n) { return index(in).code[at(n)]; }
 
-bool withinLine(int n, std::string_view text) {
-  if (n < 1 || n > lineCount()) return false;
-  const std::string_view line = lineText(n);
+bool withinLine(const Interp& in, int n, std::string_view text) {
+  if (n < 1 || n > lineCount(in)) return false;
+  const std::string_view line = lineText(in, n);
   return text.data() >= line.data() && text.data() + text.size() <= line.data() + line.size();
 }
 
-const LineCode& nestedLineCode(int n, std::string_view text) {
-  index();
-  Nested& slot = g.nested[at(n)];
-  const size_t offset = static_cast<size_t>(text.data() - lineText(n).data());
+const LineCode& nestedLineCode(Interp& in, int n, std::string_view text) {
+  Nested& slot = index(in).nested[at(n)];
+  const size_t offset = static_cast<size_t>(text.data() - lineText(in, n).data());
   if (slot.offset != offset || slot.size != text.size() || !slot.code.command) {
     slot.offset = offset;
     slot.size = text.size();
@@ -135,26 +116,26 @@ const LineCode& nestedLineCode(int n, std::string_view text) {
   return slot.code;
 }
 
-Mark mark(int n) { return index().marks[at(n)]; }
+Mark mark(Interp& in, int n) { return index(in).marks[at(n)]; }
 
-std::string_view seCondition(int n) { return index().seConditions[at(n)]; }
+std::string_view seCondition(Interp& in, int n) { return index(in).seConditions[at(n)]; }
 
-int nextMarked(int n, Mark m) {
-  const Index& x = index();
-  if (n > lineCount()) return lineCount() + 1;
+int nextMarked(Interp& in, int n, Mark m) {
+  const LineIndex& x = index(in);
+  if (n > lineCount(in)) return lineCount(in) + 1;
   switch (m) {
     case Mark::FimSe: return x.nextFimSe[at(n)];
     case Mark::FimEnquanto: return x.nextFimEnquanto[at(n)];
     case Mark::FimRepete: return x.nextFimRepete[at(n)];
-    default: return lineCount() + 1;
+    default: return lineCount(in) + 1;
   }
 }
 
-int previousEnquanto(int n) { return n > lineCount() + 1 ? 0 : index().prevEnquanto[at(n)]; }
-int previousRepete(int n) { return n > lineCount() + 1 ? 0 : index().prevRepete[at(n)]; }
+int previousEnquanto(Interp& in, int n) { return n > lineCount(in) + 1 ? 0 : index(in).prevEnquanto[at(n)]; }
+int previousRepete(Interp& in, int n) { return n > lineCount(in) + 1 ? 0 : index(in).prevRepete[at(n)]; }
 
-int labelLine(std::string_view upperName) {
-  const Index& x = index();
+int labelLine(Interp& in, std::string_view upperName) {
+  const LineIndex& x = index(in);
   const auto found = x.labels.find(std::string(upperName));
   return found == x.labels.end() ? 0 : found->second;
 }

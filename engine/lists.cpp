@@ -1,15 +1,12 @@
 #include "engine/lists.h"
 
 #include <algorithm>
-#include <array>
-#include <memory>
 
+#include "engine/interp.h"
 #include "engine/text_budget.h"
 
 namespace engine {
 namespace {
-
-std::array<std::unique_ptr<List>, kMaxLists> g_slots;
 
 // Small letters of Windows-1252 mapped to their capitals.
 unsigned char fold(unsigned char c) {
@@ -28,28 +25,21 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Gives back what the list's items counted against the texts' bound.
-void release(const List& list) {
-  for (const std::string& item : list.items) (void)resizeText(item.size(), 0);
+void release(Interp& in, const List& list) {
+  for (const std::string& item : list.items) (void)resizeText(in, item.size(), 0);
 }
 
 }  // namespace
 
-void resetLists() {
-  for (auto& slot : g_slots) {
-    if (slot) release(*slot);
-    slot.reset();
-  }
-}
-
-List* findList(std::string_view name) {
-  for (auto& slot : g_slots) {
+List* findList(Interp& in, std::string_view name) {
+  for (auto& slot : in.lists) {
     if (slot && slot->name == name) return slot.get();
   }
   return nullptr;
 }
 
-List* createList(std::string_view name) {
-  for (auto& slot : g_slots) {
+List* createList(Interp& in, std::string_view name) {
+  for (auto& slot : in.lists) {
     if (!slot) {
       slot = std::make_unique<List>(List{std::string(name), {}});
       return slot.get();
@@ -58,11 +48,11 @@ List* createList(std::string_view name) {
   return nullptr;
 }
 
-bool deleteList(std::string_view name) {
+bool deleteList(Interp& in, std::string_view name) {
   bool found = false;
-  for (auto& slot : g_slots) {
+  for (auto& slot : in.lists) {
     if (slot && slot->name == name) {
-      release(*slot);
+      release(in, *slot);
       slot.reset();
       found = true;
     }
@@ -70,16 +60,16 @@ bool deleteList(std::string_view name) {
   return found;
 }
 
-bool addItem(List& list, std::string value) {
-  if (!resizeText(0, value.size())) return false;
+Status addItem(Interp& in, List& list, std::string value) {
+  if (Status s = resizeText(in, 0, value.size()); !s.ok()) return s;
   list.items.push_back(std::move(value));
   return true;
 }
 
-bool removeItem(List& list, std::string_view value) {
+bool removeItem(Interp& in, List& list, std::string_view value) {
   for (auto it = list.items.begin(); it != list.items.end(); ++it) {
     if (sameIgnoringCase(*it, value)) {
-      (void)resizeText(it->size(), 0);
+      (void)resizeText(in, it->size(), 0);
       list.items.erase(it);
       return true;
     }

@@ -1,11 +1,17 @@
 // Named lists of texts: at most 20 at once, each with its name as written
 // (case kept) and its items in order, duplicates allowed.
 #pragma once
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/status.h"
+
 namespace engine {
+
+struct Interp;
 
 constexpr int kMaxLists = 20;
 
@@ -14,24 +20,23 @@ struct List {
   std::vector<std::string> items;
 };
 
-// Frees every list.
-void resetLists();
+using ListSlots = std::array<std::unique_ptr<List>, kMaxLists>;
 
 // The list of exactly that name (case counts), or null.
-List* findList(std::string_view name);
+List* findList(Interp& in, std::string_view name);
 
 // Creates an empty list in the first free slot; null when all are taken.
-List* createList(std::string_view name);
+List* createList(Interp& in, std::string_view name);
 
 // Frees the list; false when there is none of that name.
-bool deleteList(std::string_view name);
+bool deleteList(Interp& in, std::string_view name);
 
-// Adds an item at the end; false, having said why, when the script's texts
+// Adds an item at the end; a failure saying why when the script's texts
 // together would pass their bound.
-[[nodiscard]] bool addItem(List& list, std::string value);
+Status addItem(Interp& in, List& list, std::string value);
 
 // Removes the first item equal to `value` regardless of letter case; false
 // when there is none.
-bool removeItem(List& list, std::string_view value);
+bool removeItem(Interp& in, List& list, std::string_view value);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/keyboard.h"
+#include "engine/api.h"
 #include "engine/text.h"
 #include "platform/paths.h"
 #include "platform/transcript.h"
@@ -30,7 +31,8 @@ struct Device {
   int64_t lengthMs = 0;
 };
 
-std::map<std::string, Device> g_devices;  // by upper-cased alias
+// The devices open in the interpreter, by upper-cased alias.
+using Devices = std::map<std::string, Device>;
 
 // The words of a command; a double-quoted word may hold spaces.
 std::vector<std::string> words(std::string_view text) {
@@ -86,7 +88,7 @@ void playFile(const std::string& file) {
   sf_close(sf);
 }
 
-int openDevice(const std::vector<std::string>& w, std::string& reply) {
+int openDevice(Devices& devices, const std::vector<std::string>& w, std::string& reply) {
   if (w.size() < 2) return kMissingParameter;
   std::string alias = w[1];
   for (size_t i = 2; i + 1 < w.size(); i += 2) {
@@ -96,15 +98,15 @@ int openDevice(const std::vector<std::string>& w, std::string& reply) {
   }
   Device d{w[1]};
   if (!probe(d.file, d.lengthMs)) return kFileNotFound;
-  g_devices[upper(alias)] = d;
+  devices[upper(alias)] = d;
   reply = "1";
   return kOk;
 }
 
-int playDevice(const std::vector<std::string>& w) {
+int playDevice(Devices& devices, const std::vector<std::string>& w) {
   if (w.size() < 2) return kMissingParameter;
-  const auto found = g_devices.find(upper(w[1]));
-  if (found == g_devices.end()) {
+  const auto found = devices.find(upper(w[1]));
+  if (found == devices.end()) {
     // A file played without opening it first.
     int64_t ignored;
     if (!probe(w[1], ignored)) return kFileNotFound;
@@ -129,28 +131,29 @@ int status(Device& d, const std::vector<std::string>& w, std::string& reply) {
 
 }  // namespace
 
-int mciSend(std::string_view command, std::string& reply) {
+int mciSend(Interp& in, std::string_view command, std::string& reply) {
+  Devices& devices = libraryState<Devices>(in);
   reply.clear();
   const std::vector<std::string> w = words(command);
   if (w.empty()) return kUnrecognizedCommand;
   const std::string verb = upper(w[0]);
-  if (verb == "OPEN") return openDevice(w, reply);
-  if (verb == "PLAY") return playDevice(w);
+  if (verb == "OPEN") return openDevice(devices, w, reply);
+  if (verb == "PLAY") return playDevice(devices, w);
   if (w.size() < 2) return kMissingParameter;
   const std::string alias = upper(w[1]);
   if (verb == "CLOSE" && alias == "ALL") {
-    if (!g_devices.empty()) speech::waveStop();
-    g_devices.clear();
+    if (!devices.empty()) speech::waveStop();
+    devices.clear();
     return kOk;
   }
   if (verb != "STATUS" && verb != "STOP" && verb != "CLOSE") return kUnrecognizedCommand;
-  const auto found = g_devices.find(alias);
-  if (found == g_devices.end()) return kBadDevice;
+  const auto found = devices.find(alias);
+  if (found == devices.end()) return kBadDevice;
   Device& d = found->second;
   if (verb == "STATUS") return status(d, w, reply);
   if (d.playing) speech::waveStop();
   d.playing = false;
-  if (verb == "CLOSE") g_devices.erase(found);
+  if (verb == "CLOSE") devices.erase(found);
   return kOk;
 }
 

@@ -10,7 +10,9 @@
 
 namespace engine {
 
+struct Interp;
+
 // 0 or an error number; `reply` gets the command's text result.
-int mciSend(std::string_view command, std::string& reply);
+int mciSend(Interp& in, std::string_view command, std::string& reply);
 
 }  // namespace engine

@@ -6,10 +6,12 @@
 
 namespace engine {
 
-void seedRandom(uint32_t seed);
+struct Interp;
+
+void seedRandom(Interp& in, uint32_t seed);
 
 // One draw for the range n: 0 to n - 1 for a positive n (n is taken as an
 // unsigned 32-bit value; the result as a signed one).
-int32_t drawRandom(int32_t n);
+int32_t drawRandom(Interp& in, int32_t n);
 
 }  // namespace engine

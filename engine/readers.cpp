@@ -13,11 +13,11 @@ constexpr size_t kAfterExpression = 9999;
 bool isNameChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
 
 // "$" and its name characters at the front; the variable's code or -1.
-bool readName(std::string_view& text, int& code) {
+bool readName(Interp& in, std::string_view& text, int& code) {
   size_t end = 1;
   while (end < text.size() && isNameChar(text[end])) ++end;
   if (end == 1) return false;
-  code = enterName(text.substr(1, end - 1));
+  code = enterName(in, text.substr(1, end - 1));
   text.remove_prefix(end);
   return code >= 0;
 }
@@ -44,7 +44,7 @@ bool readQuoted(std::string_view& text, std::string& value) {
   return true;
 }
 
-bool readElement(std::string_view& text, std::string& value) {
+bool readElement(Interp& in, std::string_view& text, std::string& value) {
   const char c = text[0];
   if (c == '-' || isDigit(c)) {
     size_t end = 1;
@@ -56,19 +56,19 @@ bool readElement(std::string_view& text, std::string& value) {
   if (c == '"') return readQuoted(text, value);
   if (c == '$') {
     int code;
-    if (!readName(text, code)) return false;
-    value = variable(code);
+    if (!readName(in, text, code)) return false;
+    value = variable(in, code);
     return true;
   }
   if (isLetter(c)) {
-    value = variable(letterCode(c));
+    value = variable(in, letterCode(c));
     text.remove_prefix(1);
     return true;
   }
   if (c == '(') {
     text.remove_prefix(1);
     int64_t v;
-    if (!evaluateExpression(text, v)) return false;
+    if (!evaluateExpression(in, text, v)) return false;
     if (text.size() > kAfterExpression) text = text.substr(0, kAfterExpression);
     value = decimal(v);
     return true;
@@ -78,18 +78,18 @@ bool readElement(std::string_view& text, std::string& value) {
 
 }  // namespace
 
-bool readOperand(std::string_view& text, std::string& value) {
+bool readOperand(Interp& in, std::string_view& text, std::string& value) {
   text = trim(text);
-  if (text.empty() || !readElement(text, value)) return false;
+  if (text.empty() || !readElement(in, text, value)) return false;
   text = trim(text);
   return true;
 }
 
-bool readTarget(std::string_view& text, int& code) {
+bool readTarget(Interp& in, std::string_view& text, int& code) {
   text = trim(text);
   if (text.empty()) return false;
   if (text[0] == '$') {
-    if (!readName(text, code)) return false;
+    if (!readName(in, text, code)) return false;
   } else if (isLetter(text[0]) && (text.size() == 1 || !(isLetter(text[1]) || isDigit(text[1])))) {
     code = letterCode(text[0]);
     text.remove_prefix(1);

@@ -9,13 +9,15 @@
 
 namespace engine {
 
+struct Interp;
+
 // A literal ("-" or digits, or a quoted text with "" for a quote), a
 // variable (a letter, or "$" and a name) or an expression in parentheses.
-bool readOperand(std::string_view& text, std::string& value);
+bool readOperand(Interp& in, std::string_view& text, std::string& value);
 
 // The variable a command stores into: "$" and a name, or a letter that no
 // letter or digit follows.
-bool readTarget(std::string_view& text, int& code);
+bool readTarget(Interp& in, std::string_view& text, int& code);
 
 // "#" and one digit, then a space or the end: the channel number 0 to 9.
 bool readChannel(std::string_view& text, int& channel);

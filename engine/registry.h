@@ -1,5 +1,5 @@
-// The command table: every keyword of the language, in its fixed order, with
-// the handler its library supplies.
+// The command table: every keyword of the language with the handler its
+// library supplies, or none for a keyword reserved but not built yet.
 #pragma once
 #include <span>
 #include <string_view>
@@ -9,19 +9,20 @@
 namespace engine {
 
 struct Entry {
-  std::string_view forms[2];  // the keyword, and an accented form or empty
-  Handler handler;            // null while its library has not arrived
+  std::string_view forms[2];  // the keyword, and its other form or empty
+  Handler handler;            // null for a keyword reserved but not built
 };
 
-// The 85 entries in order.
+// Every entry: the libraries' commands in the libraries' order, then the
+// reserved keywords.
 std::span<const Entry> commandTable();
 
 // The entry of an upper-cased keyword, or null when the language has none.
 const Entry* findCommand(std::string_view upperKeyword);
 
-// Calls the entry's handler. An unknown keyword says "Comando inválido: " and
-// the keyword; a command whose library is still to come says so, naming it.
-// Both fail.
-bool callCommand(const Entry* entry, std::string_view upperKeyword, std::string_view operands);
+// Calls the entry's handler. An unknown keyword fails saying "Comando
+// inválido: " and the keyword; a keyword reserved but not built fails saying
+// so, naming it.
+Status callCommand(Interp& in, const Entry* entry, std::string_view upperKeyword, std::string_view operands);
 
 }  // namespace engine

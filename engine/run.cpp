@@ -3,15 +3,11 @@
 // stops the run or a command fails.
 #include <string>
 
-#include "console/keyboard.h"
-#include "console/screen.h"
 #include "engine/engine.h"
+#include "engine/interp.h"
 #include "engine/libraries.h"
 #include "engine/line_index.h"
-#include "engine/run_state.h"
 #include "engine/text.h"
-#include "platform/transcript.h"
-#include "speech/speech_service.h"
 
 namespace engine {
 namespace {
@@ -20,45 +16,39 @@ namespace {
 // instead of exhausting the stack.
 constexpr int kMaxNesting = 64;
 
-RunState g_state;
-int g_nesting = 0;
-
 bool isBlockKeyword(std::string_view upperKeyword) {
   return upperKeyword == "REPETE" || upperKeyword == "ENQUANTO" || upperKeyword == "SENAO" ||
          upperKeyword == "SEN\xC3O" || upperKeyword == "FIM";
 }
 
-bool runCode(const LineCode& code) {
+// A failure's message is reported where the command failed, so that a
+// nested command's is said once and before the run's end; what is left to
+// hand back is a plain yes or no.
+bool runCode(Interp& in, const LineCode& code) {
   if (!code.command) return true;
-  if (g_state.debug) speech::sayLine(code.keyword + " " + std::string(code.operands));
-  const bool ok = callCommand(code.entry, code.upperKeyword, code.operands);
-  g_state.error = !ok;
+  if (in.run.debug) in.reporter.debug(code.keyword + " " + std::string(code.operands));
+  const Status status = callCommand(in, code.entry, code.upperKeyword, code.operands);
+  const bool ok = status.ok();
+  in.run.error = !ok;
+  if (!ok && !status.message().empty()) in.reporter.failure(status.message());
   return ok;
 }
 
-void reportEnd() {
-  if (!g_state.error) {
-    platform::transcriptEvent("END", "");
-    if (!g_state.muteAtEnd) speech::speakText("Fim do script");
-    return;
-  }
-  platform::transcriptEvent("ERROR", decimal(g_state.line));
-  speech::speakText("Erro de execu\xE7\xE3o na linha ");
-  speech::sayNumber(g_state.line);
-  console::writeText("\r\n");
-  console::readLineBasic();
+void reportEnd(Interp& in) {
+  if (!in.run.error) in.reporter.end(in.run.muteAtEnd);
+  else in.reporter.executionError(in.run.line);
 }
 
-bool debugCommand(std::string_view operands) {
+Status debugCommand(Interp& in, std::string_view operands) {
   const bool off = operands == "-" || (!operands.empty() && operands[0] == 'N');
-  g_state.debug = !off;
-  speech::sayLine(off ? "Debug desligado" : "Debug ligado");
+  in.run.debug = !off;
+  in.reporter.debug(off ? "Debug desligado" : "Debug ligado");
   return true;
 }
 
-bool terminaCommand(std::string_view operands) {
-  g_state.stop = true;
-  g_state.muteAtEnd = upper(operands) == "MUDO";
+Status terminaCommand(Interp& in, std::string_view operands) {
+  in.run.stop = true;
+  in.run.muteAtEnd = upper(operands) == "MUDO";
   return true;
 }
 
@@ -69,48 +59,61 @@ constexpr Command kRunCommands[] = {
 
 }  // namespace
 
-RunState& state() { return g_state; }
-
 Library runLibrary() { return kRunCommands; }
 
-bool runCommandLine(std::string_view text, bool nested) {
+Status runCommandLine(Interp& in, std::string_view text, bool nested) {
   // A line behind a one-line SE lies within the stored line, whose split
   // cannot change during the run; any other text is split afresh. A copy,
   // since a nested SE on the same line replaces the kept split.
-  const LineCode code = withinLine(g_state.line, text) ? nestedLineCode(g_state.line, text) : splitLine(text);
+  const int line = in.run.line;
+  const LineCode code = withinLine(in, line, text) ? nestedLineCode(in, line, text) : splitLine(text);
   if (!code.command) return true;
   if (nested && isBlockKeyword(code.upperKeyword)) return false;
-  if (g_nesting >= kMaxNesting) {
-    speech::sayLine("Comandos encaixados demais numa linha");
-    g_state.error = true;
+  if (in.nesting >= kMaxNesting) {
+    in.reporter.failure("Comandos encaixados demais numa linha");
+    in.run.error = true;
     return false;
   }
-  ++g_nesting;
-  const bool ok = runCode(code);
-  --g_nesting;
+  ++in.nesting;
+  const bool ok = runCode(in, code);
+  --in.nesting;
   return ok;
 }
 
-bool runProgram() {
-  RunState& s = g_state;
+bool runProgram(Interp& in) {
+  RunState& s = in.run;
   s.line = 1;
   s.error = s.stop = false;
   s.callDepth = 0;
   s.channelStatus = 0;
-  while (s.line <= lineCount() && !s.stop && !s.error) {
-    runCode(lineCode(s.line));
+  while (s.line <= in.program.count && !s.stop && !s.error) {
+    runCode(in, lineCode(in, s.line));
     if (!s.stop && !s.error) ++s.line;
   }
-  setLineCount(0);
-  reportEnd();
+  setLineCount(in, 0);
+  reportEnd(in);
   s.stop = true;
   return !s.error;
 }
 
-bool findLabel(std::string_view name) {
-  const int line = labelLine(upper(name));
+Status goToLabel(Interp& in, std::string_view name) {
+  const int line = labelLine(in, upper(name));
   if (line == 0) return false;
-  g_state.line = line;
+  in.run.line = line;
+  return true;
+}
+
+Status callLabel(Interp& in, std::string_view name) {
+  RunState& s = in.run;
+  if (s.callDepth == kMaxCalls) return failSaying("Muitas chamadas sem retorno");
+  s.calls[static_cast<size_t>(s.callDepth++)] = s.line;
+  return goToLabel(in, name);
+}
+
+Status returnFromCall(Interp& in) {
+  RunState& s = in.run;
+  if (s.callDepth == 0) return failSaying("Retorno sem chamada");
+  s.line = s.calls[static_cast<size_t>(--s.callDepth)];
   return true;
 }
 

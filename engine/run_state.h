@@ -1,5 +1,4 @@
-// The interpreter's state: one per process, shared by the run loop and the
-// handlers that move execution or report through the channel status.
+// Where a run is: the line, the calls to return from, and how it ends.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -17,10 +16,6 @@ struct RunState {
   int callDepth = 0;
   std::array<int, kMaxCalls> calls{};  // return points of CHAMA
   int32_t channelStatus = 0;           // read by CHECA
-  int32_t startTime = 0;               // centiseconds of the day at start
-  int startWeekday = 0;                // 0 = Sunday
 };
-
-RunState& state();
 
 }  // namespace engine

@@ -1,37 +1,31 @@
 #include "engine/store.h"
 
-#include <vector>
+#include "engine/interp.h"
 
 namespace engine {
-namespace {
 
-struct Store {
-  std::vector<std::string> lines = std::vector<std::string>(kMaxLines + 1);
-  int count = 0;
-  unsigned version = 0;
-};
-
-Store g;
-
-}  // namespace
-
-bool storeLine(std::string_view text, int number) {
+bool storeLine(Interp& in, std::string_view text, int number) {
   if (number < 1 || number > kMaxLines) return false;
-  g.lines[static_cast<size_t>(number)].assign(text);
-  g.count = number;
-  ++g.version;
+  Program& p = in.program;
+  const size_t at = static_cast<size_t>(number);
+  if (p.lines.size() <= at) p.lines.resize(at + 1);
+  p.lines[at].assign(text);
+  p.count = number;
+  ++p.version;
   return true;
 }
 
-int lineCount() { return g.count; }
+int lineCount(const Interp& in) { return in.program.count; }
 
-void setLineCount(int count) {
-  g.count = count;
-  ++g.version;
+void setLineCount(Interp& in, int count) {
+  Program& p = in.program;
+  if (p.lines.size() <= static_cast<size_t>(count)) p.lines.resize(static_cast<size_t>(count) + 1);
+  p.count = count;
+  ++p.version;
 }
 
-std::string_view lineText(int n) { return g.lines[static_cast<size_t>(n)]; }
+std::string_view lineText(const Interp& in, int n) { return in.program.lines[static_cast<size_t>(n)]; }
 
-unsigned storeVersion() { return g.version; }
+unsigned storeVersion(const Interp& in) { return in.program.version; }
 
 }  // namespace engine

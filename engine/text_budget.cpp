@@ -4,33 +4,28 @@
 #include <cstdint>
 
 #include "console/settings.h"
-#include "engine/fail.h"
+#include "engine/interp.h"
 #include "engine/number.h"
 #include "engine/text.h"
 
 namespace engine {
-namespace {
 
-size_t g_bound = kDefaultTextBound;
-size_t g_held = 0;
-
-}  // namespace
-
-void readTextBound() {
+void readTextBound(Interp& in) {
   int32_t mib;
   const bool given = numberValue(trim(settings::readSetting("ESCUTA", "MEMORIAMAXIMA")), mib) && mib > 0;
-  setTextBound(given ? static_cast<size_t>(mib) << 20 : kDefaultTextBound);
+  setTextBound(in, given ? static_cast<size_t>(mib) << 20 : kDefaultTextBound);
 }
 
-void setTextBound(size_t bytes) { g_bound = bytes; }
+void setTextBound(Interp& in, size_t bytes) { in.texts.bound = bytes; }
 
-bool resizeText(size_t from, size_t to) {
-  from = std::min(from, g_held);
-  if (to > from && to - from > g_bound - std::min(g_bound, g_held)) return failSaying("Mem\xF3ria esgotada");
-  g_held = g_held - from + to;
+Status resizeText(Interp& in, size_t from, size_t to) {
+  TextBudget& t = in.texts;
+  from = std::min(from, t.held);
+  if (to > from && to - from > t.bound - std::min(t.bound, t.held)) return failSaying("Mem\xF3ria esgotada");
+  t.held = t.held - from + to;
   return true;
 }
 
-size_t textsHeld() { return g_held; }
+size_t textsHeld(const Interp& in) { return in.texts.held; }
 
 }  // namespace engine

@@ -1,8 +1,8 @@
 #include "engine/values.h"
 
-#include "engine/fail.h"
 #include "engine/readers.h"
 #include "engine/text.h"
+#include "engine/variables.h"
 
 namespace engine {
 
@@ -12,10 +12,10 @@ bool takeAmpersand(std::string_view& text) {
   return true;
 }
 
-bool joinValues(std::string_view& text, std::string& out) {
+Status joinValues(Interp& in, std::string_view& text, std::string& out) {
   std::string value;
-  while (readOperand(text, value)) {
-    if (!fitsOrSays(out.size() + value.size())) return false;
+  while (readOperand(in, text, value)) {
+    if (Status s = fitsValueSize(out.size() + value.size()); !s.ok()) return s;
     out += value;
   }
   return true;

@@ -3,14 +3,18 @@
 #include <string>
 #include <string_view>
 
+#include "engine/status.h"
+
 namespace engine {
+
+struct Interp;
 
 // Removes a final "&" and the blanks before it; whether there was one.
 bool takeAmpersand(std::string_view& text);
 
 // Joins the values of the operands, one after another, up to the first that
-// does not read; what is left stays in `text`. False (having said so) when
-// the result would be too long.
-bool joinValues(std::string_view& text, std::string& out);
+// does not read; what is left stays in `text`. A failure saying so when the
+// result would be too long.
+Status joinValues(Interp& in, std::string_view& text, std::string& out);
 
 }  // namespace engine

@@ -1,34 +1,15 @@
 #include "engine/variables.h"
 
 #include <algorithm>
-#include <array>
-#include <unordered_map>
 
-#include "engine/fail.h"
+#include "engine/interp.h"
 #include "engine/text.h"
 #include "engine/text_budget.h"
 
 namespace engine {
-namespace {
 
-struct Store {
-  std::array<std::string, kLastCode + 1> values;
-  std::unordered_map<std::string, int> codes;  // upper-cased name -> code
-};
-
-Store g;
-
-}  // namespace
-
-void resetVariables() {
-  for (std::string& v : g.values) {
-    (void)resizeText(v.size(), 0);
-    std::string().swap(v);
-  }
-  g.codes.clear();
-}
-
-int enterName(std::string_view name) {
+int enterName(Interp& in, std::string_view name) {
+  VariableStore& g = in.variables;
   std::string key = upper(name);
   if (const auto found = g.codes.find(key); found != g.codes.end()) return found->second;
   const int code = kFirstNamedCode + static_cast<int>(g.codes.size());
@@ -37,21 +18,24 @@ int enterName(std::string_view name) {
   return code;
 }
 
-const std::string& variable(int code) { return g.values[static_cast<size_t>(code)]; }
+const std::string& variable(const Interp& in, int code) { return in.variables.values[static_cast<size_t>(code)]; }
 
-bool setVariable(int code, std::string value) {
-  std::string& slot = g.values[static_cast<size_t>(code)];
-  if (!resizeText(slot.size(), value.size())) return false;
+Status setVariable(Interp& in, int code, std::string value) {
+  std::string& slot = in.variables.values[static_cast<size_t>(code)];
+  if (Status s = resizeText(in, slot.size(), value.size()); !s.ok()) return s;
   slot = std::move(value);
   return true;
 }
 
-bool replaceInVariable(int code, size_t pos, size_t count, std::string_view with) {
-  std::string& slot = g.values[static_cast<size_t>(code)];
+Status replaceInVariable(Interp& in, int code, size_t pos, size_t count, std::string_view with) {
+  std::string& slot = in.variables.values[static_cast<size_t>(code)];
   pos = std::min(pos, slot.size());
   count = std::min(count, slot.size() - pos);
   const size_t to = slot.size() - count + with.size();
-  if ((to > slot.size() && !fitsOrSays(to)) || !resizeText(slot.size(), to)) return false;
+  if (to > slot.size()) {
+    if (Status s = fitsValueSize(to); !s.ok()) return s;
+  }
+  if (Status s = resizeText(in, slot.size(), to); !s.ok()) return s;
   slot.replace(pos, count, with);
   return true;
 }

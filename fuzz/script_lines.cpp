@@ -4,13 +4,17 @@
 // machine it runs on, and a key read with no keys would end the process.
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "console/program.h"
 #include "engine/condition.h"
 #include "engine/engine.h"
 #include "engine/expression.h"
 #include "engine/readers.h"
-#include "engine/run_state.h"
+#include "engine/registry.h"
+#include "engine/spoken_reporter.h"
+#include "engine/text_budget.h"
+#include "engine/interp.h"
 #include "engine/store.h"
 #include "engine/text.h"
 #include "engine/variables.h"
@@ -31,18 +35,35 @@ constexpr int kClockSpeed = 5000;
 
 constexpr std::string_view kLeftOut[] = {
     "ABRE",     "INTERNET", "CONECTA",   "ATIVASSL", "SERVE",      "OBSERVA",  "TOCA",
-    "MCI",      "L\xCA",    "LE",        "REMOVE",   "RENOMEIA",   "REPLICA",  "CMD",
+    "MCI",      "L\xCA",    "REMOVE",   "RENOMEIA",   "REPLICA",  "CMD",
     "ESPERA",   "ENVIACMD", "DIGITA",    "ACIONA",   "CLICA",      "CAPTURA",  "TRANSFERE",
     "JANELA",   "EXECUTA",  "ALARME",    "GRAVABYTES", "CRIABIN",  "BUSCA",    "DIR",
     "MENU",     "MENSAGEM", "SINTCONFIG", "TRAZDAREDE", "CODARQBASE64", "DECODARQBASE64",
     "MSAA",     "SENSOR",   "HANDLE",    "MIDI",     "IMAGEM",
 };
 
+// Each left-out command in both its forms (L\xCA and LE), as the table
+// knows them.
+const std::vector<std::string_view>& leftOutForms() {
+  static const std::vector<std::string_view> forms = [] {
+    std::vector<std::string_view> out;
+    for (std::string_view word : kLeftOut) {
+      const engine::Entry* entry = engine::findCommand(word);
+      if (!entry) std::abort();
+      for (std::string_view form : entry->forms) {
+        if (!form.empty()) out.push_back(form);
+      }
+    }
+    return out;
+  }();
+  return forms;
+}
+
 // A command's keyword ends at a blank or the end of its text and may begin
 // anywhere (behind a one-line SE's condition), so any such ending counts.
 bool reachesOutside(std::string_view text) {
   const std::string upper = engine::upper(text);
-  for (std::string_view word : kLeftOut) {
+  for (std::string_view word : leftOutForms()) {
     for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
       const size_t end = at + word.size();
       if (end == upper.size() || engine::isBlank(upper[end])) return true;
@@ -67,6 +88,10 @@ void makeVoice() {
   scratchFile("root/audiwin/som/letras/_a.wav", "");
 }
 
+engine::SpokenReporter g_reporter;
+// The bound of the script's texts that Escuta.ini sets, read once.
+size_t g_textBound = engine::kDefaultTextBound;
+
 void startEngineOnce() {
   static const bool started = [] {
     makeVoice();
@@ -86,18 +111,20 @@ void startEngineOnce() {
     // Far faster than a run's option allows: speech is waited for block by
     // block, and most of the time went there.
     platform::setClockSpeed(kClockSpeed);
-    engine::initEngine("fuzz");
+    engine::Interp in(g_reporter);
+    engine::startEngine(in, "fuzz");
+    g_textBound = in.texts.bound;
     return true;
   }();
   (void)started;
 }
 
-void setSomeVariables() {
+void setSomeVariables(engine::Interp& in) {
   // Small texts, far below the bound: they are always taken.
-  (void)engine::setVariable('A', "21");
-  (void)engine::setVariable('B', "texto com espa\xE7os");
-  (void)engine::setVariable('C', "-7");
-  (void)engine::setVariable(engine::enterName("NOME"), "3");
+  (void)engine::setVariable(in, 'A', "21");
+  (void)engine::setVariable(in, 'B', "texto com espa\xE7os");
+  (void)engine::setVariable(in, 'C', "-7");
+  (void)engine::setVariable(in, engine::enterName(in, "NOME"), "3");
 }
 
 }  // namespace
@@ -105,37 +132,36 @@ void setSomeVariables() {
 void scriptLines(std::string_view bytes) {
   if (reachesOutside(bytes)) return;
   startEngineOnce();
-  engine::resetEngine();
-  setSomeVariables();
+  engine::Interp in(g_reporter);
+  engine::setTextBound(in, g_textBound);
+  setSomeVariables(in);
   int count = 0;
   while (count < kMaxScriptLines && !bytes.empty()) {
     const size_t end = bytes.find('\n');
-    engine::storeLine(bytes.substr(0, end), ++count);
+    engine::storeLine(in, bytes.substr(0, end), ++count);
     bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
   }
-  engine::RunState& s = engine::state();
+  engine::RunState& s = in.run;
   s.line = 1;
   s.error = s.stop = false;
-  for (int step = 0; step < kMaxSteps && s.line <= engine::lineCount() && !s.stop && !s.error; ++step) {
-    engine::runCommandLine(engine::lineText(s.line), false);
+  for (int step = 0; step < kMaxSteps && s.line <= engine::lineCount(in) && !s.stop && !s.error; ++step) {
+    (void)engine::runCommandLine(in, engine::lineText(in, s.line), false);
     if (!s.stop && !s.error) ++s.line;
   }
-  engine::setLineCount(0);
-  s.stop = true;
 }
 
 void expression(std::string_view bytes) {
-  engine::resetVariables();
-  setSomeVariables();
+  engine::Interp in(g_reporter);
+  setSomeVariables(in);
   std::string_view text = bytes;
   int64_t number = 0;
-  engine::evaluateExpression(text, number);
+  engine::evaluateExpression(in, text, number);
   text = bytes;
   bool truth = false;
-  engine::evaluateCondition(text, truth);
+  engine::evaluateCondition(in, text, truth);
   text = bytes;
   std::string value;
-  for (size_t left = text.size(); engine::readOperand(text, value) && text.size() < left; left = text.size()) {
+  for (size_t left = text.size(); engine::readOperand(in, text, value) && text.size() < left; left = text.size()) {
   }
 }
 

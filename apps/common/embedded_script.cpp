@@ -4,8 +4,8 @@
 
 namespace app {
 
-bool storeEmbeddedScript(const std::vector<std::string>&, std::string& error) {
-  return storeLines(kEmbeddedScript.lines, kEmbeddedScript.count, error);
+bool storeEmbeddedScript(engine::Interp& in, const std::vector<std::string>&, std::string& error) {
+  return storeLines(in, kEmbeddedScript.lines, kEmbeddedScript.count, error);
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/interp.h"
+
 namespace app {
 
 struct EmbeddedScript {
@@ -16,6 +18,6 @@ struct EmbeddedScript {
 extern const EmbeddedScript kEmbeddedScript;
 
 // A ScriptProgram's store: the built-in lines, whatever the arguments.
-bool storeEmbeddedScript(const std::vector<std::string>& args, std::string& error);
+bool storeEmbeddedScript(engine::Interp& in, const std::vector<std::string>& args, std::string& error);
 
 }  // namespace app

@@ -93,7 +93,7 @@ std::string withPortalSettings(std::string_view line, const PortalSettings& s) {
   return out;
 }
 
-bool storePortalScript(const std::vector<std::string>&, std::string& error) {
+bool storePortalScript(engine::Interp& in, const std::vector<std::string>&, std::string& error) {
   const PortalSettings s = readPortalSettings();
   std::vector<std::string> lines;
   lines.reserve(kEmbeddedScript.count);
@@ -101,7 +101,7 @@ bool storePortalScript(const std::vector<std::string>&, std::string& error) {
   std::vector<const char*> table;
   table.reserve(lines.size());
   for (const std::string& l : lines) table.push_back(l.c_str());
-  return storeLines(table.data(), table.size(), error);
+  return storeLines(in, table.data(), table.size(), error);
 }
 
 }  // namespace app

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/interp.h"
+
 namespace app {
 
 struct PortalSettings {
@@ -31,6 +33,6 @@ PortalSettings readPortalSettings();
 std::string withPortalSettings(std::string_view line, const PortalSettings& settings);
 
 // A ScriptProgram's store: the built-in lines with the portal's values put in.
-bool storePortalScript(const std::vector<std::string>& args, std::string& error);
+bool storePortalScript(engine::Interp& in, const std::vector<std::string>& args, std::string& error);
 
 }  // namespace app

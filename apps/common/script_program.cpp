@@ -7,6 +7,7 @@
 #include "console/screen.h"
 #include "engine/check.h"
 #include "engine/engine.h"
+#include "engine/spoken_reporter.h"
 #include "engine/store.h"
 #include "platform/codepage.h"
 #include "platform/printable.h"
@@ -57,13 +58,16 @@ std::vector<std::string> scriptParams(const std::vector<std::string>& args, int 
 int check(int argc, char** argv, const ScriptProgram& program) {
   platform::Options options;
   std::string error;
+  // Nothing runs: the reporter never speaks.
+  engine::SpokenReporter reporter;
+  engine::Interp interp(reporter);
   if (platform::parseOptions(argc, argv, options, error) != platform::ParseResult::Run ||
-      !program.store(options.args, error)) {
+      !program.store(interp, options.args, error)) {
     platform::printError(program.name, error);
     return 2;
   }
   const std::string where = options.args.empty() || program.ownArgs == 0 ? program.name : options.args[0];
-  const std::vector<engine::Problem> problems = engine::checkProgram();
+  const std::vector<engine::Problem> problems = engine::checkProgram(interp);
   for (const engine::Problem& p : problems)
     std::printf("%s:%d: %s\n", platform::printable(where).c_str(), p.line,
                 platform::printable(platform::cp1252ToUtf8(p.message)).c_str());
@@ -73,13 +77,13 @@ int check(int argc, char** argv, const ScriptProgram& program) {
 
 }  // namespace
 
-bool storeLines(const char* const* lines, size_t count, std::string& error) {
+bool storeLines(engine::Interp& in, const char* const* lines, size_t count, std::string& error) {
   if (count > static_cast<size_t>(engine::kMaxLines)) {
     error = "more than " + std::to_string(engine::kMaxLines) + " lines, the most a script can hold";
     return false;
   }
-  for (size_t i = 0; i < count; ++i) engine::storeLine(lines[i], static_cast<int>(i) + 1);
-  if (count == 0) engine::setLineCount(0);
+  for (size_t i = 0; i < count; ++i) engine::storeLine(in, lines[i], static_cast<int>(i) + 1);
+  if (count == 0) engine::setLineCount(in, 0);
   return true;
 }
 
@@ -93,15 +97,17 @@ int runScriptProgram(int argc, char** argv, const ScriptProgram& program) {
   if (const int status = console::startProgram(count, args.data(), std::string(program.usage) + kCheckUsage, options);
       status >= 0)
     return status;
+  engine::SpokenReporter reporter;
+  engine::Interp interp(reporter);
   std::string error;
-  if (!program.store(options.args, error)) {
+  if (!program.store(interp, options.args, error)) {
     platform::printError(program.name, error);
     return 2;
   }
-  engine::setParams(scriptParams(options.args, program.ownArgs));
-  engine::initEngine(program.name);
+  interp.params = scriptParams(options.args, program.ownArgs);
+  engine::startEngine(interp, program.name);
   if (program.prepare) program.prepare();
-  const bool ok = engine::runProgram();
+  const bool ok = engine::runProgram(interp);
   console::endProgram();
   return ok ? 0 : 1;
 }

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/interp.h"
+
 namespace app {
 
 struct ScriptProgram {
-  const char* name;   // window title and the name initEngine gets
+  const char* name;   // window title and the name startEngine gets
   const char* usage;  // the program's own part of --help
-  // Stores the script's lines; false with the reason. `args` are the
-  // arguments after the shared options.
-  bool (*store)(const std::vector<std::string>& args, std::string& error);
+  // Stores the script's lines into the interpreter; false with the reason.
+  // `args` are the arguments after the shared options.
+  bool (*store)(engine::Interp& in, const std::vector<std::string>& args, std::string& error);
   // Runs after the lines are stored and the engine started, before line 1:
   // where a program puts its deployment values into the script. May be null.
   void (*prepare)();
@@ -26,6 +28,6 @@ struct ScriptProgram {
 int runScriptProgram(int argc, char** argv, const ScriptProgram& program);
 
 // Stores a table of Windows-1252 lines as lines 1, 2, 3 ...
-bool storeLines(const char* const* lines, size_t count, std::string& error);
+bool storeLines(engine::Interp& in, const char* const* lines, size_t count, std::string& error);
 
 }  // namespace app

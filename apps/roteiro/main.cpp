@@ -11,12 +11,12 @@ const char* const kUsage =
     "recognised and converted) of at most 5000 lines. What the script writes is\n"
     "shown and spoken; PARAMS are what \"SEJA x PARAMS\" gives it, spaces as %20.\n";
 
-bool storeScript(const std::vector<std::string>& args, std::string& error) {
+bool storeScript(engine::Interp& in, const std::vector<std::string>& args, std::string& error) {
   if (args.empty()) {
     error = "no SCRIPT given (roteiro --help tells more)";
     return false;
   }
-  return loadScriptFile(args[0], error);
+  return loadScriptFile(in, args[0], error);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/paths.h"
 
-bool loadScriptFile(const std::string& hostFile, std::string& error) {
+bool loadScriptFile(engine::Interp& in, const std::string& hostFile, std::string& error) {
   std::string text;
   if (!platform::readWholeFile(hostFile, text, engine::kMaxScriptBytes)) {
     error = text.size() > engine::kMaxScriptBytes
@@ -29,8 +29,8 @@ bool loadScriptFile(const std::string& hostFile, std::string& error) {
               " lines, the most a script can hold";
       return false;
     }
-    engine::storeLine(line, number);
+    engine::storeLine(in, line, number);
   }
-  if (number == 0) engine::setLineCount(0);
+  if (number == 0) engine::setLineCount(in, 0);
   return true;
 }

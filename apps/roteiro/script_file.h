@@ -3,5 +3,7 @@
 #pragma once
 #include <string>
 
-// Stores the file's lines in the program store; false with the reason.
-bool loadScriptFile(const std::string& hostFile, std::string& error);
+#include "engine/interp.h"
+
+// Stores the file's lines into the interpreter; false with the reason.
+bool loadScriptFile(engine::Interp& in, const std::string& hostFile, std::string& error);

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "apps/common/embedded_script.h"
+#include "engine/recording_reporter.h"
 #include "engine/store.h"
 #include "support/scratch.h"
 
@@ -105,12 +106,14 @@ TEST(PortalSettings, TheStoredLinesCarryTheConfiguredValues) {
   Config c("[TELINHA]\r\nHOSTWEB=portal.local\r\nPORTAWEB=9443\r\nHOSTAPI=127.0.0.1\r\nPORTAAPI=7000\r\n"
            "PORTANOTIFICACOES=7001\r\n");
   std::string error;
-  ASSERT_TRUE(app::storePortalScript({}, error)) << error;
-  EXPECT_EQ(engine::lineText(1), "conecta #0 \"127.0.0.1\" 7000");
-  EXPECT_EQ(engine::lineText(2), "se $porta = 9443 conecta ssl #1 $host $porta");
-  EXPECT_EQ(engine::lineText(3), "seja $host \"portal.local\"");
-  EXPECT_EQ(engine::lineText(4), "seja $porta 7001");
-  EXPECT_EQ(engine::lineText(5), "* {{OUTRA}} {{");
+  testsupport::RecordingReporter reporter;
+  engine::Interp in(reporter);
+  ASSERT_TRUE(app::storePortalScript(in, {}, error)) << error;
+  EXPECT_EQ(engine::lineText(in, 1), "conecta #0 \"127.0.0.1\" 7000");
+  EXPECT_EQ(engine::lineText(in, 2), "se $porta = 9443 conecta ssl #1 $host $porta");
+  EXPECT_EQ(engine::lineText(in, 3), "seja $host \"portal.local\"");
+  EXPECT_EQ(engine::lineText(in, 4), "seja $porta 7001");
+  EXPECT_EQ(engine::lineText(in, 5), "* {{OUTRA}} {{");
 }
 
 }  // namespace

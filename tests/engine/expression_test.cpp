@@ -6,6 +6,8 @@
 #include <string>
 
 #include "engine/condition.h"
+#include "engine/interp.h"
+#include "engine/recording_reporter.h"
 #include "engine/lists.h"
 #include "engine/readers.h"
 #include "engine/variables.h"
@@ -23,17 +25,19 @@ struct OperandCase {
 
 class Readers : public ::testing::Test {
  protected:
+  // A fresh interpreter for each test.
+  testsupport::RecordingReporter reporter_;
+  engine::Interp in_{reporter_};
+
   void SetUp() override {
-    engine::resetVariables();
-    engine::resetLists();
-    ASSERT_TRUE(engine::setVariable('A', "21"));
-    ASSERT_TRUE(engine::setVariable('B', "x"));
-    ASSERT_TRUE(engine::setVariable('W', "palavra"));
+    ASSERT_TRUE(engine::setVariable(in_, 'A', "21").ok());
+    ASSERT_TRUE(engine::setVariable(in_, 'B', "x").ok());
+    ASSERT_TRUE(engine::setVariable(in_, 'W', "palavra").ok());
   }
   void check(const OperandCase& c) {
     std::string_view text = c.text;
     std::string value;
-    const bool ok = readOperand(text, value);
+    const bool ok = readOperand(in_, text, value);
     EXPECT_EQ(ok, c.ok) << c.text;
     if (!ok || !c.ok) return;
     EXPECT_EQ(value, c.value) << c.text;
@@ -65,7 +69,7 @@ TEST_F(Readers, OperandsOfEveryKind) {
 }
 
 TEST_F(Readers, Expressions) {
-  ASSERT_TRUE(engine::setVariable('H', "$10"));
+  ASSERT_TRUE(engine::setVariable(in_, 'H', "$10").ok());
   const OperandCase cases[] = {
       {"(1+2*3)", true, "7", ""},
       {"((8-2)/4)", true, "1", ""},
@@ -104,13 +108,13 @@ TEST_F(Readers, DeepNestingFailsInsteadOfOverflowing) {
   const std::string deep = std::string(100000, '(') + "1" + std::string(100000, ')');
   std::string_view text = deep;
   std::string value;
-  EXPECT_FALSE(readOperand(text, value));
+  EXPECT_FALSE(readOperand(in_, text, value));
   const std::string negations = "(" + std::string(100000, '-') + "1)";
   text = negations;
-  EXPECT_FALSE(readOperand(text, value));
+  EXPECT_FALSE(readOperand(in_, text, value));
   const std::string fine = std::string(50, '(') + "1" + std::string(50, ')');
   text = fine;
-  EXPECT_TRUE(readOperand(text, value));
+  EXPECT_TRUE(readOperand(in_, text, value));
   EXPECT_EQ(value, "1");
 }
 
@@ -118,24 +122,24 @@ TEST_F(Readers, TheTextAfterAnExpressionIsCutTo9999Characters) {
   const std::string line = "(1)" + std::string(20000, 'x');
   std::string_view text = line;
   std::string value;
-  ASSERT_TRUE(readOperand(text, value));
+  ASSERT_TRUE(readOperand(in_, text, value));
   EXPECT_EQ(text.size(), 9999u);
 }
 
 TEST_F(Readers, NamedVariablesAreEnteredInOrderAndRefusedPastTheLast) {
   std::string_view text = "$Versao $VERSAO";
   int first, second;
-  ASSERT_TRUE(engine::readTarget(text, first));
-  ASSERT_TRUE(engine::readTarget(text, second));
+  ASSERT_TRUE(engine::readTarget(in_, text, first));
+  ASSERT_TRUE(engine::readTarget(in_, text, second));
   EXPECT_EQ(first, second);
   EXPECT_EQ(first, 91);
-  for (int i = 1; i <= 100; ++i) EXPECT_EQ(engine::enterName("v" + std::to_string(i)), 91 + i);
+  for (int i = 1; i <= 100; ++i) EXPECT_EQ(engine::enterName(in_, "v" + std::to_string(i)), 91 + i);
   text = "$umAMais";
   int code;
-  EXPECT_FALSE(engine::readTarget(text, code));
+  EXPECT_FALSE(engine::readTarget(in_, text, code));
   std::string value;
   text = "$outroMais";
-  EXPECT_FALSE(readOperand(text, value));
+  EXPECT_FALSE(readOperand(in_, text, value));
 }
 
 TEST_F(Readers, TargetsChannelsAndListNames) {
@@ -151,7 +155,7 @@ TEST_F(Readers, TargetsChannelsAndListNames) {
   for (const TargetCase& c : targets) {
     std::string_view text = c.text;
     int code = 0;
-    EXPECT_EQ(engine::readTarget(text, code), c.ok) << c.text;
+    EXPECT_EQ(engine::readTarget(in_, text, code), c.ok) << c.text;
     if (c.ok) {
       EXPECT_EQ(code, c.code) << c.text;
       EXPECT_EQ(text, c.rest) << c.text;
@@ -204,10 +208,10 @@ struct ConditionCase {
 };
 
 TEST_F(Readers, Conditions) {
-  ASSERT_TRUE(engine::setVariable('Z', "007"));
-  engine::List* list = engine::createList("nomes");
+  ASSERT_TRUE(engine::setVariable(in_, 'Z', "007").ok());
+  engine::List* list = engine::createList(in_, "nomes");
   list->items = {"Ana", "12"};
-  engine::createList("vazia");
+  engine::createList(in_, "vazia");
   const ConditionCase cases[] = {
       {"9 < 10", true, true, ""},
       {"\"9a\" > \"10a\"", true, true, ""},
@@ -249,7 +253,7 @@ TEST_F(Readers, Conditions) {
   for (const ConditionCase& c : cases) {
     std::string_view text = c.text;
     bool result = !c.result;
-    EXPECT_EQ(engine::evaluateCondition(text, result), c.parsed) << c.text;
+    EXPECT_EQ(engine::evaluateCondition(in_, text, result), c.parsed) << c.text;
     if (!c.parsed) continue;
     EXPECT_EQ(result, c.result) << c.text;
     EXPECT_EQ(text, c.rest) << c.text;
@@ -275,11 +279,11 @@ TEST_F(Readers, AnyTextIsReadOrRefusedSafely) {
         const size_t before = text.size();
         bool ok = false;
         switch (reader) {
-          case 0: ok = readOperand(text, value); break;
-          case 1: ok = engine::readTarget(text, code); break;
+          case 0: ok = readOperand(in_, text, value); break;
+          case 1: ok = engine::readTarget(in_, text, code); break;
           case 2: ok = engine::readChannel(text, channel); break;
           case 3: ok = engine::readListName(text, name); break;
-          case 4: ok = engine::evaluateCondition(text, result); break;
+          case 4: ok = engine::evaluateCondition(in_, text, result); break;
         }
         ASSERT_LE(text.size(), before) << line;
         ASSERT_GE(text.data(), line.data());

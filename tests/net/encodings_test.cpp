@@ -6,15 +6,16 @@
 #include <string>
 
 #include "engine/encodings.h"
-#include "engine/engine.h"
+#include "engine/api.h"
+#include "engine/interp.h"
 #include "engine/variables.h"
 #include "platform/codepage.h"
+#include "engine/recording_reporter.h"
 #include "support/scratch.h"
 
 namespace {
 
 using engine::letterCode;
-using engine::variable;
 
 struct Case {
   std::string in, out;
@@ -105,8 +106,10 @@ TEST(Utf8ToAnsi, TakesTwoByteSequencesOnly) {
 // The commands, in a running engine.
 class EncodingCommands : public ::testing::Test {
  protected:
-  void SetUp() override { engine::resetEngine(); }
-  bool run(const std::string& line) { return engine::runCommandLine(line, false); }
+  bool run(const std::string& line) { return engine::runCommandLine(in_, line, false).ok(); }
+  const std::string& variable(int code) const { return engine::variable(in_, code); }
+  testsupport::RecordingReporter reporter_;
+  engine::Interp in_{reporter_};
   testsupport::ScratchDir dir_;
 };
 
@@ -121,11 +124,11 @@ TEST_F(EncodingCommands, ConvertVariablesInPlace) {
       {"HTTP", "a b/c", "a%20b%2Fc"},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(engine::setVariable(letterCode('A'), c.before));
+    ASSERT_TRUE(engine::setVariable(in_, letterCode('A'), c.before).ok());
     EXPECT_TRUE(run(std::string(c.command) + " A")) << c.command;
     EXPECT_EQ(variable(letterCode('A')), c.after) << c.command;
-    const int named = engine::enterName("TEXTO");
-    ASSERT_TRUE(engine::setVariable(named, c.before));
+    const int named = engine::enterName(in_, "TEXTO");
+    ASSERT_TRUE(engine::setVariable(in_, named, c.before).ok());
     EXPECT_TRUE(run(std::string(c.command) + " $texto resto ignorado")) << c.command;
     EXPECT_EQ(variable(named), c.after) << c.command;
   }
