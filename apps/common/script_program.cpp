@@ -108,7 +108,7 @@ int runScriptProgram(int argc, char** argv, const ScriptProgram& program) {
   engine::startEngine(interp, program.name);
   if (program.prepare) program.prepare();
   const bool ok = engine::runProgram(interp);
-  console::endProgram();
+  if (ok) console::endProgram();  // never over a pending execution error
   return ok ? 0 : 1;
 }
 

@@ -101,6 +101,18 @@ TEST_F(Roteiro, RefusesWhatItCannotRun) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "nada")) << "a folder was made for an output";
 }
 
+// The title says the program ended only when it ended normally, never over
+// an execution error.
+TEST_F(Roteiro, TheTitleTellsANormalEndOnly) {
+  std::ofstream(dir_ / "k.txt") << "key Enter\n";
+  for (const auto& [text, status] : {std::pair{"escreve mudo \"ok\"\n", 0}, {"desvia @nenhum\n", 1}}) {
+    const Outcome r = run(headless() + "--keys k.txt " + script("s.txt", text));
+    EXPECT_EQ(r.status, status) << text << r.err;
+    EXPECT_EQ(slurp(dir_ / "t.txt").find("TITLE\tPrograma terminado") != std::string::npos, status == 0)
+        << text << slurp(dir_ / "t.txt");
+  }
+}
+
 // A record that could not be written whole is no normal end: the run says
 // which file, once, and its status is 2.
 TEST_F(Roteiro, OutputsThatCannotBeWrittenMakeTheStatusTwo) {
