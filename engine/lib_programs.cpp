@@ -132,7 +132,7 @@ Status enviacmd(Interp& in, std::string_view text) {
   if (!readOperand(in, text, line)) return false;
   console::delayMs(100);
   if (!platform::pipedChildStarted()) return true;
-  return platform::writePiped(line + "\n");
+  return platform::writePiped(line + "\r\n");
 }
 
 Status cmd(Interp& in, std::string_view text) {

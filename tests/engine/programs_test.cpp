@@ -124,16 +124,24 @@ TEST(Existeprog, NeedsANameAndAVariable) {
   EXPECT_EQ(runScript(dir, "existeprog \"sh\"\n").seen, "ERROR 1\n");
 }
 
-TEST(Enviacmd, SendsALineToThePipedChild) {
+// Each line reaches the piped child ended by CR LF, as console programs
+// take their lines.
+TEST(Enviacmd, SendsLinesEndedByCrLfToThePipedChild) {
   ScratchDir dir;
-  const auto run = runScript(dir, "executa \"sh\" &&&\nenviacmd \"echo ola > ouvido.txt\"\nenviacmd \"exit\"\n");
+  const auto run = runScript(dir, "executa \"tee recebido.bin\" &&&\nenviacmd \"ola\"\nenviacmd \"dois\"\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(awaitFile(dir / "ouvido.txt"), "ola\n");
+  std::string received;
+  for (int i = 0; i < 100 && received != "ola\r\ndois\r\n"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    received = slurp(dir / "recebido.bin");
+  }
+  EXPECT_EQ(received, "ola\r\ndois\r\n");
 }
 
 // A piped shell answers what ENVIACMD sends; LE CONSOLE gives its output and
 // a CR LF before the error text (empty here), or the error text alone, and
-// a final CR LF.
+// a final CR LF. A Linux shell is given its lines through a filter that
+// drops the CR.
 TEST(Enviacmd, APipedShellAnswersThroughLeConsole) {
   ScratchDir dir;
   const char* const kAwaitAnswer =
@@ -145,7 +153,7 @@ TEST(Enviacmd, APipedShellAnswersThroughLeConsole) {
       "  soma n 1\n"
       "fim enquanto\n"
       "escreve mudo \"[\" $r \"]\"\n";
-  const auto run = runScript(dir, std::string("executa \"sh\" &&&\n"
+  const auto run = runScript(dir, std::string("executa \"sh -c \"\"stdbuf -o0 tr -d '\\r' | sh\"\"\" &&&\n"
                                               "enviacmd \"echo ola\"\n") +
                                       kAwaitAnswer +
                                       "enviacmd \"echo falhou 1>&2\"\n" + kAwaitAnswer +

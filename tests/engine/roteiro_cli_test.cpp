@@ -281,7 +281,7 @@ TEST_F(Roteiro, ARelativeConfigurationFolderSurvivesAChangeOfDirectory) {
   std::filesystem::create_directories(dir_ / "sub");
   const std::string s = script("s.txt",
                                "dir troca \"sub\"\n"
-                               "executa \"sh\" &&&\n"
+                               "executa \"sh -c \"\"stdbuf -o0 tr -d '\\r' | sh\"\"\" &&&\n"
                                "enviacmd \"echo $ESCUTA_CONFIG_DIR > onde.txt\"\n"
                                "enviacmd \"exit\"\n"
                                "termina mudo\n");
