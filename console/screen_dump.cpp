@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "console/console_state.h"
-#include "platform/codepage.h"
-#include "platform/printable.h"
+#include "platform/base/codepage.h"
+#include "platform/base/printable.h"
 
 namespace console {
 namespace {

@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "engine/variables.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

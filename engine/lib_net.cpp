@@ -5,7 +5,6 @@
 
 #include "console/keyboard.h"
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/channels.h"
 #include "engine/fail.h"
 #include "engine/libraries.h"
@@ -18,7 +17,8 @@
 #include "engine/variables.h"
 #include "net/receive_buffer.h"
 #include "net/tls.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
+#include "settings/settings.h"
 
 namespace engine {
 namespace {

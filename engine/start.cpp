@@ -1,6 +1,5 @@
 // The engine's start: its state made new, then speech and the console.
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/channels.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
@@ -8,6 +7,7 @@
 #include "engine/run_state.h"
 #include "engine/text_budget.h"
 #include "engine/variables.h"
+#include "settings/settings.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 

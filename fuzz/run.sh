@@ -69,7 +69,7 @@ for t in "${targets[@]}"; do
   seed "$t" "$corpus"
   mkdir -p "$dir/crashes/$t"
   kept=()
-  if [ -d "tests/fuzz_regressions/$t" ]; then kept=("tests/fuzz_regressions/$t"); fi
+  if [ -d "tests/fuzz/$t" ]; then kept=("tests/fuzz/$t"); fi
   echo "== $t: $seconds s =="
   log="$dir/crashes/$t/last-run.log"
   if nice -n 19 "$dir/bin/${t}_fuzz" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \

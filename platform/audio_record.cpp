@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/audio_mix.h"
-#include "platform/wave_header.h"
+#include "platform/base/wave_header.h"
 
 namespace platform {
 namespace {

@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "platform/audio_record.h"
+#include "platform/base/printable.h"
 #include "platform/keyscript.h"
-#include "platform/printable.h"
 #include "platform/transcript.h"
 
 #ifndef ESCUTA_VERSION

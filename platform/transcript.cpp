@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace platform {
 namespace {

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 #include "roteiro_run.h"
 
 namespace {
