@@ -16,6 +16,7 @@ packages=(
   clang libclang-rt-14-dev
   p7zip-full
   procps
+  python3
 )
 
 missing=()
