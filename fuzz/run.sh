@@ -47,7 +47,7 @@ seed() {
     tts_data)
       local kind=0
       for ext in nrl exc abr pro fon; do
-        for f in data/tts/portug.$ext tests/tts/data/bad_voice/portug.$ext; do
+        for f in data/tts/portug.$ext tests/tools/build/tts_data_check/bad_voice/portug.$ext; do
           { printf "\\x3$kind"; cat "$f"; } >"$out/$kind-$(basename "$(dirname "$f")").$ext"
         done
         kind=$((kind + 1))

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/base/paths.h"
-#include "roteiro_run.h"
+#include "support/roteiro_run.h"
 
 namespace {
 

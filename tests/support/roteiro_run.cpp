@@ -1,4 +1,4 @@
-#include "roteiro_run.h"
+#include "support/roteiro_run.h"
 
 #include <sys/wait.h>
 
