@@ -44,7 +44,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 else
   keys=(--keys data/telinha/passeio.keys)
   for a in "$@"; do [ "$a" = "--keys" ] && keys=(); done
-  build/bin/telinha --frontend headless --audio-device --config-dir "$demo/config" --screen-out /dev/stdout \
+  build/bin/telinha --frontend headless --audio-device --config-dir "$demo/config" --screen-out - \
     "${keys[@]}" "$@" || status=$?
 fi
 exit $status

@@ -12,6 +12,7 @@
 #include "console/tone.h"
 #include "platform/base/codepage.h"
 #include "platform/base/paths.h"
+#include "platform/base/printable.h"
 #include "platform/platform.h"
 #include "platform/transcript.h"
 #include "settings/settings.h"
@@ -29,10 +30,27 @@ bool startsWithS(const std::string& v) { return !v.empty() && (v[0] == 'S' || v[
 int number(const std::string& v, int def) { return v.empty() ? def : std::atoi(v.c_str()); }
 
 // A cell's size from the settings, or from the work area as the suite does.
-int cellSize(const char* key, int workArea, double base, double per) {
+// The text never takes more of the work area than the default's share of it
+// (what a window's frame needs is left over), so that no row is cut off. A
+// value that is not a whole number above 0 takes the default; one too large
+// for the screen, the largest that fits; either is said once on the error
+// output, for a program that starts all the same.
+int cellSize(const char* key, int workArea, double base, double per, int cells) {
+  const double share = workArea / base * per;
+  const int fits = std::max(1, std::min(static_cast<int>(share), workArea / cells));
+  const int computed = std::clamp(static_cast<int>(std::lround(share)), 1, fits);
   const std::string v = settings::readDirect("VIDEO", key);
-  const int n = v.empty() ? static_cast<int>(std::lround(workArea / base * per)) : std::atoi(v.c_str());
-  return n > 0 ? n : 1;
+  if (v.empty()) return computed;
+  char* end = nullptr;
+  const long n = std::strtol(v.c_str(), &end, 10);
+  const bool whole = end != v.c_str() && std::string_view(end).find_first_not_of(' ') == std::string_view::npos;
+  if (whole && n > 0 && n <= fits) return static_cast<int>(n);
+  const bool tooLarge = whole && n > fits;
+  const int used = tooLarge ? fits : computed;
+  platform::printError(platform::programName(), "[VIDEO] " + std::string(key) + "=" + platform::cp1252ToUtf8(v) +
+                                                    (tooLarge ? " is too large for the screen" : " is not a size") +
+                                                    ": " + std::to_string(used) + " is used");
+  return used;
 }
 
 void fillRow(int row, int from) {
@@ -72,8 +90,8 @@ void ensureConsole() {
   const int brailleMode = static_cast<unsigned char>(modo[0]) & 3;
   const platform::Rect work = be().workArea();
   s.fontSpec.face = platform::cp1252ToUtf8(settings::readDirect("VIDEO", "FONTE", "Lucida Console"));
-  s.fontSpec.width = cellSize("LARGURALETRA", work.w, 1024.0, 13.0);
-  s.fontSpec.height = cellSize("ALTURALETRA", work.h, 734.0, 28.0);
+  s.fontSpec.width = cellSize("LARGURALETRA", work.w, 1024.0, 13.0, kColumns);
+  s.fontSpec.height = cellSize("ALTURALETRA", work.h, 734.0, 28.0, kRows);
   s.fontSpec.weight = number(settings::readDirect("VIDEO", "PESOLETRA", "700"), 700);
   const bool maximized = !startsWithS(settings::readDirect("VIDEO", "CANTOTELA", "SIM"));
   s.font = be().openFont(s.fontSpec, s.cell);
@@ -235,6 +253,11 @@ void setBackColor(int n) {
 uint8_t textAttribute() {
   ensureConsole();
   return g_screen.attribute;
+}
+
+void setTextAttribute(uint8_t attribute) {
+  ensureConsole();
+  g_screen.attribute = attribute;
 }
 
 bool coloursFixed() {

@@ -33,6 +33,8 @@ int whereY();
 void setTextColor(int n);
 void setBackColor(int n);
 uint8_t textAttribute();
+// Sets the whole attribute, fixed colours or not: for text nobody may read.
+void setTextAttribute(uint8_t attribute);
 bool coloursFixed();
 
 // The cell's character and attribute (1-based), for the screen's readers.
@@ -71,8 +73,9 @@ void setWaveDoneHook(WaveDoneHook hook);
 // The normal end: the title says so and Ctrl+Break no longer ends anything.
 void endProgram();
 
-// At every exit, the screen's rows are written to this file (UTF-8).
-void setScreenOut(const std::string& hostFile);
+// At every exit, the screen's rows are written to this file (UTF-8; "-" is
+// standard output). It is opened now: false, with nothing set, when it cannot be.
+bool setScreenOut(const std::string& hostFile);
 
 // The 25 rows as UTF-8 lines, trailing blanks removed, invisible cells blank.
 std::string screenText();

@@ -5,18 +5,17 @@
 #include "console/console_state.h"
 #include "platform/base/codepage.h"
 #include "platform/base/printable.h"
+#include "platform/output_file.h"
 
 namespace console {
 namespace {
 
-std::string g_screenOut;
+FILE* g_screenOut = nullptr;
 
 void writeScreenOut() {
-  if (FILE* f = std::fopen(g_screenOut.c_str(), "w")) {
-    const std::string text = screenText();
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  }
+  const std::string text = screenText();
+  std::fwrite(text.data(), 1, text.size(), g_screenOut);
+  std::fflush(g_screenOut);
 }
 
 }  // namespace
@@ -39,10 +38,13 @@ std::string screenText() {
   return out;
 }
 
-void setScreenOut(const std::string& hostFile) {
-  if (hostFile.empty() || !g_screenOut.empty()) return;
-  g_screenOut = hostFile;
+bool setScreenOut(const std::string& hostFile) {
+  if (hostFile.empty() || g_screenOut) return true;
+  g_screenOut = platform::openOutputFile(hostFile);
+  if (!g_screenOut) return false;
   std::atexit(writeScreenOut);
+  std::at_quick_exit(writeScreenOut);
+  return true;
 }
 
 }  // namespace console

@@ -32,7 +32,10 @@ void handleEvent(const platform::Event& ev) {
     case EventType::Expose: paint({ev.x, ev.y, ev.w, ev.h}); break;
     case EventType::Close: closeConsole();
     case EventType::InputEnd:
-      platform::fail(3, "The key script has ended while the program waits for a key.");
+      platform::fail(3, platform::keyScriptGiven()
+                            ? "The key script has ended while the program waits for a key."
+                            : "The program waits for a key, and nothing can answer it: a headless run reads "
+                              "its keys from a key script (--keys).");
     case EventType::TimeUp:
       platform::fail(4, "The run's time limit has passed.");
     case EventType::AudioDone:

@@ -5,7 +5,8 @@
 // that is not audio is fetched again as a page and kept as text lines.
 //
 // Nothing on disk is lost to an answer that is refused or breaks off: the
-// file is touched only by a 200 or 206 answer, a 200 empties it only once
+// file is touched only by a 200 or 206 answer (a 416 that gives the file's
+// own length as the whole's says it is whole), a 200 empties it only once
 // its body starts (or ends empty), a 206 must continue where the file ends,
 // and a page replaces the file only once it came whole.
 //
@@ -179,6 +180,9 @@ Outcome pass(Download& d) {
     d.url = net::resolveLocation(d.url, head.location);
     return Outcome::Redirected;
   }
+  // Nothing left to send from where the file ends: when that is the whole's
+  // length, the file is already whole.
+  if (head.status == 416 && exists && head.rangeTotal == offset) return Outcome::Succeeded;
   if (head.status == 400) speech::sayLine("Erro http400:Requisi\xE7\xE3o http n\xE3o foi bem formulada.");
   if (head.status == 404) speech::sayLine("Erro http404: P\xE1gina n\xE3o encontrada.");
   if (head.status != 200 && head.status != 206) return Outcome::Failed;

@@ -78,11 +78,13 @@ void takeHeader(std::string_view line, AnswerHead& head) {
     const size_t comma = value.rfind(',');
     head.chunked = sameNoCase(trimmed(comma == std::string_view::npos ? value : value.substr(comma + 1)), "chunked");
   } else if (sameNoCase(name, "Content-Range")) {
-    // "bytes first-last/total"
+    // "bytes first-last/total", or "bytes */total" with a 416
     std::string_view range = value;
     if (range.size() < 6 || !sameNoCase(range.substr(0, 6), "bytes ")) return;
     range = trimmed(range.substr(6));
     head.rangeStart = decimalOf(range.substr(0, range.find('-')));
+    const size_t slash = range.find('/');
+    if (slash != std::string_view::npos) head.rangeTotal = decimalOf(trimmed(range.substr(slash + 1)));
   }
 }
 

@@ -19,6 +19,7 @@ struct AnswerHead {
   int64_t length = -1;       // Content-Length; -1 when absent or not a number
   bool chunked = false;      // Transfer-Encoding: chunked
   int64_t rangeStart = -1;   // first byte of Content-Range; -1 when absent
+  int64_t rangeTotal = -1;   // the whole's length after its "/"; -1 when absent or "*"
 };
 
 // The three characters after the first blank of the status line, when they

@@ -1,5 +1,7 @@
 #include "platform/options.h"
 
+#include "platform/base/paths.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -15,12 +17,13 @@ struct OptionDef {
 };
 
 const OptionDef kOptions[] = {
-    {"--frontend", "ESCUTA_FRONTEND", &Options::frontend, "sdl|tty|headless  backend (default: sdl with a display)"},
+    {"--frontend", "ESCUTA_FRONTEND", &Options::frontend, "sdl|headless  backend (default: sdl with a display)"},
     {"--keys", "ESCUTA_KEYS", &Options::keys, "FILE  key script fed to the keyboard"},
     {"--transcript", "ESCUTA_TRANSCRIPT", &Options::transcript, "FILE  write the transcript ('-': standard output)"},
     {"--audio-out", "ESCUTA_AUDIO_OUT", &Options::audioOut, "FILE.wav  record everything played"},
     {"--config-dir", "ESCUTA_CONFIG_DIR", &Options::configDir, "DIR  directory of Escuta.ini"},
-    {"--screen-out", "ESCUTA_SCREEN_OUT", &Options::screenOut, "FILE  write the screen's rows at exit"},
+    {"--screen-out", "ESCUTA_SCREEN_OUT", &Options::screenOut,
+     "FILE  write the screen's rows at exit ('-': standard output)"},
     {"--time-limit", "ESCUTA_TIME_LIMIT", nullptr, "SECONDS  headless: end the run after this long (600)"},
     {"--audio-device", "ESCUTA_AUDIO_DEVICE", nullptr, "headless: play through the real audio device"},
     {"--clock-speed", "ESCUTA_CLOCK_SPEED", nullptr, "N  headless: run the clock N times faster (tests; 1)"},
@@ -121,9 +124,8 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
     else if (!parseValue(*given.def, given.value, given.name, options, error)) return ParseResult::Error;
   }
   options.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-  if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "headless" &&
-      options.frontend != "tty") {
-    error = "unknown frontend " + options.frontend + " (sdl, tty or headless)";
+  if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "headless") {
+    error = "unknown frontend " + options.frontend + " (sdl or headless)";
     return ParseResult::Error;
   }
   return ParseResult::Run;
@@ -147,6 +149,26 @@ std::string helpText(const std::string& program, const std::string& usage) {
     text += "  " + std::string(d.flag) + " " + d.help + "  [" + d.env + "]\n";
   }
   text += "  --help, --version\n";
+  text +=
+      "\n"
+      "Exit status: 0 normal end, 1 execution error, 2 unusable command line or\n"
+      "script, 3 the key script ran out while the program waits for a key, 4 the\n"
+      "headless time limit passed, 129/130/143 ended by SIGHUP/SIGINT/SIGTERM.\n"
+      "\n"
+      "Files: every drive lives below ESCUTA_ROOT (now " + dataRoot() + "):\n"
+      "c:\\x is " + dataRoot() + "/x, and \"..\" never climbs above it. A path\n"
+      "that starts with / is the system's own.\n"
+      "\n"
+      "Key scripts (--keys): one instruction a line; \"#\" starts a comment.\n"
+      "  type TEXT  types TEXT (UTF-8)\n"
+      "  key NAME   a character, or Enter, Esc, Tab, Backspace, Space, Up, Down,\n"
+      "             Left, Right, Home, End, PageUp, PageDown, Insert, Delete,\n"
+      "             F1 ... F12, MouseLeft, MouseRight, MouseMiddle, WheelUp,\n"
+      "             WheelDown, Ctrl+Break; Ctrl+, Alt+ and Shift+ before it hold\n"
+      "             those keys until the program takes the next one\n"
+      "  wait MS    the next key comes MS milliseconds after the one before,\n"
+      "             whatever the program is doing; else a key comes when the\n"
+      "             program waits for one, its queue empty and no sound playing\n";
   return text;
 }
 

@@ -13,6 +13,7 @@
 
 #include "platform/audio_record.h"
 #include "platform/base/printable.h"
+#include "platform/exit_signals.h"
 #include "platform/keyscript.h"
 #include "platform/transcript.h"
 
@@ -35,6 +36,7 @@ struct State {
   std::unique_ptr<Backend> backend;
   bool headless = false;
   uint64_t deadline = 0;  // headless time limit on the clock; 0 = none
+  bool keyScriptGiven = false;
   std::ifstream keyFile;
   std::unique_ptr<KeyScriptReader> keys;
   std::optional<KeyStep> step;  // the key script's next step, read ahead; none at its end
@@ -109,7 +111,9 @@ int feedKeyScript() {
 }  // namespace
 
 int start(int argc, char** argv, const std::string& usage, Options& options) {
-  const std::string program = argc > 0 ? argv[0] : "escuta";
+  // Messages name the program as its user calls it, not by where it was found.
+  const std::string program =
+      argc > 0 && *argv[0] ? std::filesystem::path(argv[0]).filename().string() : "escuta";
   g.program = program;
   std::string error;
   switch (parseOptions(argc, argv, options, error)) {
@@ -125,6 +129,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     case ParseResult::Run:
       break;
   }
+  endOnSignals();
   for (const BackendEntry* entry : kBackends) {
     if (!options.frontend.empty() && options.frontend != entry->name) continue;
     if (!entry->available()) continue;
@@ -154,6 +159,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     }
     g.keyFile.open(options.keys, std::ios::binary);
     g.keys = std::make_unique<KeyScriptReader>(g.keyFile);
+    g.keyScriptGiven = true;
     readAheadKeyScript();
   }
   g.lastStep = nowMs();
@@ -162,7 +168,9 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
 }
 
 Backend& backend() { return *g.backend; }
+const std::string& programName() { return g.program; }
 bool headless() { return g.headless; }
+bool keyScriptGiven() { return g.keyScriptGiven; }
 
 bool nextEvent(Event& event, int timeoutMs) {
   const uint64_t until = timeoutMs < 0 ? UINT64_MAX : nowMs() + static_cast<uint64_t>(timeoutMs);

@@ -15,7 +15,11 @@ namespace platform {
 int start(int argc, char** argv, const std::string& usage, Options& options);
 
 Backend& backend();
+// The program's name, as its messages begin.
+const std::string& programName();
 bool headless();
+// Whether --keys named a key script (it may have ended since).
+bool keyScriptGiven();
 
 // The next event within timeoutMs (0: just look, -1: no limit).
 bool nextEvent(Event& event, int timeoutMs);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/base/codepage.h"
+#include "platform/output_file.h"
 
 namespace platform {
 namespace {
@@ -10,7 +11,7 @@ FILE* g_file = nullptr;
 }
 
 bool openTranscript(const std::string& path) {
-  g_file = path == "-" ? stdout : std::fopen(path.c_str(), "w");
+  g_file = openOutputFile(path);
   return g_file != nullptr;
 }
 

@@ -7,7 +7,8 @@
 
 namespace platform {
 
-// "-" writes to standard output. False when the file cannot be created.
+// "-" writes to standard output (see output_file.h). False when the file
+// cannot be created.
 bool openTranscript(const std::string& path);
 bool transcriptOpen();
 

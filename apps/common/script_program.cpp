@@ -17,10 +17,9 @@ namespace {
 const char* const kCheckUsage =
     "\n"
     "  --check  report unknown commands, commands not available yet and jumps to\n"
-    "           missing labels, without running anything\n"
+    "           missing labels, without running anything (status 1 when it finds\n"
+    "           any)\n"
     "\n"
-    "Exit status: 0 the script ended normally, 1 it ended with an execution error\n"
-    "(after the user pressed Enter), 2 the command line or the script was unusable.\n"
     "Set ESCUTA_FIXED_TIME=\"2025-03-05 13:05:07\" to stop the clock scripts read.";
 
 // The options that are followed by a value.
@@ -68,6 +67,7 @@ int check(int argc, char** argv, const ScriptProgram& program) {
   for (const engine::Problem& p : problems)
     std::printf("%s:%d: %s\n", platform::printable(where).c_str(), p.line,
                 platform::printable(platform::cp1252ToUtf8(p.message)).c_str());
+  if (problems.empty()) std::printf("%s: sem problemas\n", platform::printable(where).c_str());
   return problems.empty() ? 0 : 1;
 }
 

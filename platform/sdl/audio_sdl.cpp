@@ -1,20 +1,35 @@
 // The real wave device through SDL audio. It opens on first use in the first
 // sound's format and stays open: later formats are converted to it, and it
 // is reopened only for a sound that needs a higher rate or more channels.
-// Buffers of a few milliseconds let a key silence it at once.
+// Buffers of a few milliseconds let a key silence it at once. A machine
+// without sound is told so once and goes on with the null device.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 
 #include "platform/audio_mix.h"
 #include "platform/audio_record.h"
-#include "platform/clock.h"
+#include "platform/base/printable.h"
+#include "platform/platform.h"
 #include "platform/sdl_module.h"
 
 namespace platform {
 namespace {
 
 constexpr int kBufferMs = 4;
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA writes its own lines on standard error for every device it cannot
+// open; what matters is said once, by us. Loaded before SDL looks for it,
+// so that its handler is ours from the first call; kept loaded.
+void quietAlsa() {
+  void* alsa = ::dlopen("libasound.so.2", RTLD_NOW);
+  if (!alsa) return;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  if (auto set = reinterpret_cast<int (*)(Handler)>(::dlsym(alsa, "snd_lib_error_set_handler"))) set(ignoreAlsaError);
+}
 
 // Frames per device buffer: a power of two of about kBufferMs.
 Uint16 bufferFrames(int rate) {
@@ -32,6 +47,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   std::vector<std::string> deviceNames() override {
+    if (silent_) return silent_->deviceNames();
     std::vector<std::string> names;
     if (!initialise()) return names;
     const int n = SDL_GetNumAudioDevices(0);
@@ -44,23 +60,26 @@ class SdlAudio final : public AudioDevice {
 
   int openWave(const WaveFormat& format, int device) override {
     if (!playableFormat(format)) return kWaveBadFormat;
-    if (!initialise()) return kWaveNoDriver;
+    if (silent_) return silent_->openWave(format, device);
+    if (!initialise()) return fallBack()->openWave(format, device);
     if (device >= SDL_GetNumAudioDevices(0) && device >= 0) return kWaveBadDevice;
     device_ = device;
     const bool grows = format.rate > wanted_.rate || format.channels > wanted_.channels;
     if (!dev_ || (grows && !wavePlaying())) {
-      if (const int error = openDevice(format); error != kWaveOk) return error;
+      if (openDevice(format) != kWaveOk) return fallBack()->openWave(format, device);
     }
     wave_ = format;
     return kWaveOk;
   }
 
   void closeWave() override {
+    if (silent_) return silent_->closeWave();
     resetWave();
     wave_ = WaveFormat{};
   }
 
   bool writeWave(int tag, const uint8_t* data, size_t size) override {
+    if (silent_) return silent_->writeWave(tag, data, size);
     if (!dev_ || !wave_.rate) return false;
     std::vector<int16_t> samples = convertPcm(data, size, wave_, mix_.rate, mix_.channels);
     SDL_LockAudioDevice(dev_);
@@ -70,6 +89,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   void resetWave() override {
+    if (silent_) return silent_->resetWave();
     if (!dev_) return;
     SDL_LockAudioDevice(dev_);
     const std::vector<int> dropped = dropMixBlocks(mix_);
@@ -78,6 +98,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   bool wavePlaying() override {
+    if (silent_) return silent_->wavePlaying();
     if (!dev_) return false;
     SDL_LockAudioDevice(dev_);
     const bool playing = !mix_.blocks.empty();
@@ -86,11 +107,12 @@ class SdlAudio final : public AudioDevice {
   }
 
   void playTone(std::vector<uint8_t> image, bool loop) override {
+    if (silent_) return silent_->playTone(std::move(image), loop);
     WaveFormat format;
     const uint8_t* data = nullptr;
     size_t size = 0;
     if (!toneSamples(image, format, data, size)) return;
-    if (!dev_ && (!initialise() || openDevice(format) != kWaveOk)) return;
+    if (!dev_ && (!initialise() || openDevice(format) != kWaveOk)) return fallBack()->playTone(std::move(image), loop);
     std::vector<int16_t> samples = convertPcm(data, size, format, mix_.rate, mix_.channels);
     SDL_LockAudioDevice(dev_);
     tone_ = std::move(image);
@@ -101,6 +123,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   void stopTone() override {
+    if (silent_) return silent_->stopTone();
     if (!dev_) return;
     SDL_LockAudioDevice(dev_);
     mix_.tone.clear();
@@ -109,6 +132,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   AudioTimes times() override {
+    if (silent_) return silent_->times();
     if (!dev_) return {};
     SDL_LockAudioDevice(dev_);
     const AudioTimes t = mix_.times;
@@ -117,13 +141,23 @@ class SdlAudio final : public AudioDevice {
   }
 
  private:
-  // A machine without sound is asked only once.
   bool initialise() {
-    if (!initialised_ && !initFailed_) {
+    if (!initialised_) {
+      quietAlsa();
+      SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_LOG_PRIORITY_CRITICAL);
       initialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-      initFailed_ = !initialised_;
     }
     return initialised_;
+  }
+
+  // No device opens: from now on every sound goes to the null device, which
+  // keeps its time, and the user learns why once.
+  AudioDevice* fallBack() {
+    printError(programName(), std::string("Sem sa\xC3\xAD" "da de som: ") + SDL_GetError() +
+                                  "; o programa continua em sil\xC3\xAAncio");
+    closeDevice();
+    silent_ = makeNullAudio(done_);
+    return silent_.get();
   }
 
   // Opens for the larger of what was asked before and `format`; the tone goes
@@ -174,8 +208,8 @@ class SdlAudio final : public AudioDevice {
   }
 
   AudioDoneSink done_;
+  std::unique_ptr<AudioDevice> silent_;  // once no device could be opened
   bool initialised_ = false;
-  bool initFailed_ = false;
   int device_ = -1;
   SDL_AudioDeviceID dev_ = 0;
   WaveFormat wanted_;  // the largest format asked for so far

@@ -226,6 +226,40 @@ TEST_F(X11, ProgramsEndAsClosedWhenTheirWindowIsDestroyed) {
   }
 }
 
+// Letter sizes that cannot be used never stop a program: it starts with the
+// default, or the largest size that fits, says which setting it passed over,
+// and its whole window, row 25 included, is on the 1024x768 screen.
+TEST_F(X11, LetterSizesThatCannotBeUsedStillOpenAWindowThatFits) {
+  struct Case {
+    const char* value;
+    const char* said;  // on the error output, "" for nothing
+  } cases[] = {
+      {"", ""},
+      {"12", ""},
+      {"0", "ALTURALETRA=0 is not a size"},
+      {"-5", "ALTURALETRA=-5 is not a size"},
+      {"abc", "ALTURALETRA=abc is not a size"},
+      {"100000", "ALTURALETRA=100000 is too large for the screen"},
+      {"40", "ALTURALETRA=40 is too large for the screen"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    std::ofstream(dir / "Escuta.ini") << "[ESCUTA]\r\nCANTOTELA=S\r\n[VIDEO]\r\nALTURALETRA=" << c.value
+                                      << "\r\nLARGURALETRA=" << c.value << "\r\n";
+    const std::string title = std::string("Tamanho ") + c.value;  // not the window of the case before
+    XProgram p(dir, "tamanho", script({("TITULO \"" + title + "\"").c_str(), "ESPERA 30"}));
+    const unsigned long window = desktop_->waitForWindow(title);
+    ASSERT_NE(window, 0u) << c.value << ": " << testsupport::slurp(dir / "tamanho.err");
+    int right = 0, bottom = 0;
+    desktop_->windowEnd(window, right, bottom);
+    EXPECT_LE(right, 1024) << c.value;
+    EXPECT_LE(bottom, 768) << c.value;
+    const std::string err = testsupport::slurp(dir / "tamanho.err");
+    if (*c.said) EXPECT_NE(err.find(c.said), std::string::npos) << c.value << ": " << err;
+    else EXPECT_EQ(err.find("[VIDEO]"), std::string::npos) << c.value << ": " << err;
+  }
+}
+
 TEST_F(X11, CapturaAtivaFollowsActivationMinimiseAndRestore) {
   XProgram one(dir_, "um", lineReader("Alvo Um"));
   XProgram two(dir_, "dois", lineReader("Alvo Dois"));

@@ -192,6 +192,20 @@ void XDesktop::windowOrigin(unsigned long window, int& x, int& y) const {
   XCloseDisplay(d);
 }
 
+void XDesktop::windowEnd(unsigned long window, int& right, int& bottom) const {
+  right = bottom = -1;
+  int x = 0, y = 0;
+  windowOrigin(window, x, y);
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  XWindowAttributes a;
+  if (XGetWindowAttributes(d, window, &a)) {
+    right = x + a.width;
+    bottom = y + a.height;
+  }
+  XCloseDisplay(d);
+}
+
 bool XDesktop::numLock() const {
   Display* d = XOpenDisplay(display_.c_str());
   if (!d) return false;

@@ -30,6 +30,8 @@ class XDesktop {
   // Where the pointer is, and where a window's top-left corner is, on the screen.
   void pointer(int& x, int& y) const;
   void windowOrigin(unsigned long window, int& x, int& y) const;
+  // Where a window's contents end, on the screen: right and bottom (-1 when unknown).
+  void windowEnd(unsigned long window, int& right, int& bottom) const;
   // Whether Num Lock is on.
   bool numLock() const;
   // Sets the keyboard layout with setxkbmap.

@@ -84,6 +84,10 @@ TEST_F(Commands, HiddenInputIsNeitherShownNorSpoken) {
   for (size_t at = t.find("KEY\t*\n"); at != std::string::npos; at = t.find("KEY\t*\n", at + 1)) ++stars;
   EXPECT_EQ(stars, 7u) << t;
   EXPECT_NE(t.find("KEY\t#13"), std::string::npos) << t;
+  // What is shown of it is a "*" for each character, as for any text nobody can see.
+  size_t shown = 0;
+  for (size_t at = t.find("SHOW\t*\n"); at != std::string::npos; at = t.find("SHOW\t*\n", at + 1)) ++shown;
+  EXPECT_EQ(shown, 7u) << t;
   // Even when the colours are fixed, which would keep the text visible.
   ini_ += "[VIDEO]\nCORESFIXAS=S\n";
   const controlstest::Outcome fixed = runScript("le senha $p", "type segredo\nkey Enter\n");

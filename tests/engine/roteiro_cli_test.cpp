@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -41,8 +42,11 @@ class Roteiro : public ::testing::Test {
 TEST_F(Roteiro, HelpTellsTheScriptAuthorTheOptions) {
   const Outcome r = run("--help");
   EXPECT_EQ(r.status, 0);
-  for (const char* word : {"SCRIPT", "PARAMS", "--check", "5000 lines", "--keys", "--transcript", "Exit status"})
+  for (const char* word : {"SCRIPT", "PARAMS", "--check", "5000 lines", "--keys", "--transcript", "Exit status",
+                           "3 the key script ran out", "headless time limit", "130", "ESCUTA_ROOT", "c:\\x is",
+                           "type TEXT", "key NAME", "wait MS", "Ctrl+"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  EXPECT_EQ(r.out.find("tty"), std::string::npos) << "a frontend that is not built is offered";
 }
 
 TEST_F(Roteiro, CheckReportsWhatWouldFailWithoutRunning) {
@@ -68,7 +72,7 @@ TEST_F(Roteiro, CheckReportsWhatWouldFailWithoutRunning) {
 TEST_F(Roteiro, CheckPassesTheBundledDemo) {
   const Outcome r = run("--check " DEMO_SCRIPT);
   EXPECT_EQ(r.status, 0) << r.out << r.err;
-  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.out, DEMO_SCRIPT ": sem problemas\n");
 }
 
 TEST_F(Roteiro, RefusesWhatItCannotRun) {
@@ -83,11 +87,37 @@ TEST_F(Roteiro, RefusesWhatItCannotRun) {
       {"bad option", "--frontend nada s.txt", "unknown frontend"},
       {"too large", headless() + script("grande.txt", std::string((16 << 20) + 1, ' ')), "larger than 16 MiB"},
       {"endless", headless() + "/dev/zero", "larger than 16 MiB"},
+      {"screen dump in no folder", headless() + "--screen-out nada/tela.txt " + script("s.txt", "termina mudo\n"),
+       "cannot write the screen dump nada/tela.txt"},
+      {"transcript in no folder", "--frontend headless --transcript nada/t.txt s.txt",
+       "cannot write the transcript nada/t.txt"},
   };
   for (const Case& c : cases) {
     const Outcome r = run(c.arguments);
     EXPECT_EQ(r.status, 2) << c.what;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_TRUE(r.err.starts_with("roteiro: ")) << c.what << ": named by its path: " << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "nada")) << "a folder was made for an output";
+}
+
+// The screen dump sent to standard output, or to a pipe, follows what was
+// written there before: a log that the shell sends to a file is neither cut
+// back to its start nor overwritten.
+TEST_F(Roteiro, TheScreenDumpAddsToStandardOutputAndPipes) {
+  const std::string s = script("s.txt", "escreve mudo \"ol\xE1\"\ntermina mudo\n");
+  const std::string d = dir_.path();
+  for (const char* destination : {"-", "/dev/stdout", "/dev/fd/1", "fifo"}) {
+    const std::string to = std::string(destination) == "fifo" ? d + "/fila" : destination;
+    const std::string reader = std::string(destination) == "fifo" ? "mkfifo fila && { cat fila & } && " : "";
+    const std::string cmd = "cd " + d + " && rm -f fila && { echo antes; " + reader + ROTEIRO " " + headless() +
+                            "--screen-out " + to + " " + s + "; wait; echo depois; } > log.txt";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << destination;
+    const std::string log = slurp(dir_ / "log.txt");
+    EXPECT_TRUE(log.starts_with("antes\nol\xC3\xA1\n")) << destination << ": " << log;
+    EXPECT_TRUE(log.ends_with("\n\ndepois\n")) << destination << ": " << log;
+    EXPECT_EQ(log.find('\0'), std::string::npos) << destination;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 27) << destination << ": 25 rows between the two lines";
   }
 }
 
@@ -152,6 +182,44 @@ TEST_F(Roteiro, MessagesNeverPassControlCharactersToTheTerminal) {
   r = run("--check " + script("c.txt", "escreva\x1b[2J \"x\"\n"));
   EXPECT_NE(r.out.find("unknown command ESCREVA\\x1b[2J"), std::string::npos) << r.out;
   for (const std::string& printed : {r.out, r.err}) EXPECT_EQ(printed.find('\x1b'), std::string::npos) << printed;
+}
+
+// A program ended by a signal says so by its status, as a shell would, and
+// still leaves the screen dump.
+TEST_F(Roteiro, SignalsEndTheRunWithTheirStatusAndTheScreenWritten) {
+  const std::string s = script("s.txt", "escreve \"ol\xE1\"\nespera 60\n");
+  for (const auto& [signal, status] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    std::filesystem::remove(dir_ / "t.txt");
+    std::filesystem::remove(dir_ / "tela.txt");
+    // The run's own folder is the background job's: the wait reads the transcript by its full name.
+    const std::string shown = "grep -q SHOW " + dir_.path() + "/t.txt 2>/dev/null";
+    const Outcome r = run("--frontend headless --transcript t.txt --screen-out tela.txt " + s +
+                          " & p=$!; for i in $(seq 200); do " + shown + " && break; sleep 0.05; done; kill -" +
+                          signal + " $p; wait $p");
+    EXPECT_EQ(r.status, status) << signal << ": " << r.err;
+    EXPECT_TRUE(slurp(dir_ / "tela.txt").starts_with("ol\xC3\xA1\n")) << signal;
+  }
+}
+
+// With no sound output to open, the user is told once why all is silent, the
+// sound libraries say nothing of their own, and speech still takes its time.
+TEST_F(Roteiro, AMachineWithoutSoundSaysSoOnceAndKeepsTheTime) {
+  const std::string s = script("s.txt", "escreve \"um dois tr\xEAs\"\nescreve \"quatro cinco\"\n");
+  double seconds[2] = {};
+  Outcome r[2];
+  ::setenv("SDL_AUDIODRIVER", "nenhum", 1);  // a driver that cannot open, whatever the machine has
+  for (int i = 0; i < 2; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    r[i] = run(std::string(i == 0 ? "" : "--audio-device ") + headless() + s);
+    seconds[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  ::unsetenv("SDL_AUDIODRIVER");
+  for (const Outcome& o : r) ASSERT_EQ(o.status, 0) << o.err;
+  const std::string& said = r[1].err;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(said.starts_with("roteiro: Sem sa\xC3\xAD" "da de som: ")) << said;
+  EXPECT_TRUE(said.ends_with("; o programa continua em sil\xC3\xAAncio\n")) << said;
+  EXPECT_GT(seconds[1], 0.8 * seconds[0]) << "the silent run did not keep the speech's time";
 }
 
 // A sped-up headless clock changes how long a run takes, nothing else: the

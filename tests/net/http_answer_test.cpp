@@ -36,6 +36,12 @@ TEST(HttpAnswer, HeadersKept) {
   EXPECT_EQ(h.length, 1234);
   EXPECT_TRUE(h.chunked);
   EXPECT_EQ(h.rangeStart, 1000);
+  EXPECT_EQ(h.rangeTotal, 2234);
+  for (const auto& [range, total] : {std::pair{"bytes */5000", 5000}, {"bytes 0-9/*", -1}, {"bytes 0-9", -1}}) {
+    net::AnswerHead r;
+    net::takeHeader(std::string("Content-Range: ") + range, r);
+    EXPECT_EQ(r.rangeTotal, total) << range;
+  }
   // Lengths that are no plain number are no length at all.
   for (const char* text : {"-5", "12a", "", "1234567890123456789012"}) {
     net::AnswerHead other;

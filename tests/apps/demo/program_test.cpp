@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 #include "support/scratch.h"
 
@@ -20,11 +21,12 @@ struct Outcome {
 class Program : public ::testing::Test {
  protected:
 
-  Outcome run(const std::string& keys, const std::string& extra = "") {
-    std::ofstream(dir_ + "/keys.txt") << keys;
-    const std::string cmd = "ESCUTA_CONFIG_DIR=" + dir_ + " " CONSOLEDEMO " --frontend headless --keys " + dir_ +
-                            "/keys.txt --transcript " + dir_ + "/t.txt --screen-out " + dir_ + "/s.txt " + extra +
-                            " 2>" + dir_ + "/err.txt";
+  // Without `keys`, the run has no key script.
+  Outcome run(const std::optional<std::string>& keys, const std::string& extra = "") {
+    if (keys) std::ofstream(dir_ + "/keys.txt") << *keys;
+    const std::string cmd = "ESCUTA_CONFIG_DIR=" + dir_ + " " CONSOLEDEMO " --frontend headless " +
+                            (keys ? "--keys " + dir_ + "/keys.txt" : "") + " --transcript " + dir_ +
+                            "/t.txt --screen-out " + dir_ + "/s.txt " + extra + " 2>" + dir_ + "/err.txt";
     const int raw = std::system(cmd.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ + "/t.txt"), slurp(dir_ + "/s.txt"),
             slurp(dir_ + "/err.txt")};
@@ -46,6 +48,14 @@ TEST_F(Program, AnExhaustedKeyScriptEndsTheRunWithAnError) {
   EXPECT_NE(r.errors.find("key script has ended"), std::string::npos) << r.errors;
   // The screen is written on this exit path too.
   EXPECT_NE(r.screen.find("Tecla: 000#97"), std::string::npos) << r.screen;
+}
+
+// Without a key script, nothing ended: the message says what is missing.
+TEST_F(Program, AWaitWithNoKeyScriptSaysNothingCanAnswerIt) {
+  const Outcome r = run(std::nullopt);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.errors.find("nothing can answer it"), std::string::npos) << r.errors;
+  EXPECT_EQ(r.errors.find("key script has ended"), std::string::npos) << r.errors;
 }
 
 TEST_F(Program, AnUnknownKeyNameStopsBeforeAnythingRuns) {
