@@ -8,7 +8,7 @@
 # prints its screen at the end.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh
+tools/dev/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 

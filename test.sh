@@ -4,7 +4,7 @@
 # a few seconds, so that a parser that breaks again is caught.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh
+tools/dev/install-deps.sh
 jobs=$(nproc)
 for variant in normal sanitize; do
   dir=build

@@ -7,7 +7,7 @@
 #include "automation/desktops.h"
 #include "automation/virtual_keys.h"
 #include "console/screen.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "platform/platform.h"
 
 // Last: the X headers define macros (KeyPress, None ...) that clash with names above.

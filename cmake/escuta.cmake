@@ -47,3 +47,18 @@ function(escuta_embedded_program name)
   add_executable(${name} ${ARG_SOURCES} "${table}")
   target_link_libraries(${name} PRIVATE escuta_app ${ARG_LIBS})
 endfunction()
+
+# A program that runs scripts through roteiro: ROTEIRO names it, and it is
+# built first with the diphone voice's data it speaks with.
+#   escuta_uses_roteiro(target)
+function(escuta_uses_roteiro target)
+  target_compile_definitions(${target} PRIVATE ROTEIRO="$<TARGET_FILE:roteiro>")
+  add_dependencies(${target} roteiro escuta_difones_data)
+endfunction()
+
+# A GoogleTest executable whose tests run scripts through roteiro.
+#   escuta_script_test(name SOURCES... [LIBS...])
+function(escuta_script_test name)
+  escuta_test(${name} ${ARGN})
+  escuta_uses_roteiro(${name})
+endfunction()

@@ -1,7 +1,7 @@
 #include "console/clipboard.h"
 
 #include "console/screen.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "platform/platform.h"
 
 namespace console {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "console/console_state.h"
-#include "console/settings.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace console {
 namespace {

@@ -1,7 +1,7 @@
 #include "console/picture.h"
 
 #include "console/console_state.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 #include "platform/platform.h"
 
 namespace console {

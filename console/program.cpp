@@ -1,8 +1,8 @@
 #include "console/program.h"
 
 #include "console/screen.h"
+#include "platform/base/printable.h"
 #include "platform/platform.h"
-#include "platform/printable.h"
 
 namespace console {
 

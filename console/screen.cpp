@@ -9,13 +9,13 @@
 #include "console/console_state.h"
 #include "console/keyboard.h"
 #include "console/palette.h"
-#include "console/settings.h"
 #include "console/tone.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
+#include "platform/base/printable.h"
 #include "platform/platform.h"
-#include "platform/printable.h"
 #include "platform/transcript.h"
+#include "settings/settings.h"
 
 namespace console {
 

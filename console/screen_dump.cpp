@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "console/console_state.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
+#include "platform/base/printable.h"
 #include "platform/output_file.h"
-#include "platform/printable.h"
 
 namespace console {
 namespace {

@@ -1,9 +1,9 @@
 #include "console/tone.h"
 
 #include "console/screen.h"
+#include "platform/base/wave_header.h"
 #include "platform/platform.h"
 #include "platform/transcript.h"
-#include "platform/wave_header.h"
 
 namespace console {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine/interp.h"
 #include "engine/variables.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "console/settings.h"
 #include "engine/number.h"
 #include "engine/text.h"
-#include "platform/disk_space.h"
+#include "platform/base/disk_space.h"
+#include "settings/settings.h"
 
 namespace engine {
 

@@ -1,6 +1,6 @@
 #include "engine/download_progress.h"
 
-#include "platform/decimal_point.h"
+#include "platform/base/decimal_point.h"
 
 namespace engine {
 namespace {

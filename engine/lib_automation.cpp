@@ -17,7 +17,7 @@
 #include "engine/readers.h"
 #include "engine/text.h"
 #include "engine/variables.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "platform/platform.h"
 
 namespace engine {

@@ -15,7 +15,7 @@
 #include "engine/number.h"
 #include "engine/readers.h"
 #include "engine/text_budget.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

@@ -37,8 +37,8 @@
 #include "net/http_request.h"
 #include "net/page_lines.h"
 #include "net/url.h"
-#include "platform/decimal_point.h"
-#include "platform/paths.h"
+#include "platform/base/decimal_point.h"
+#include "platform/base/paths.h"
 #include "speech/click_beep.h"
 #include "speech/speech_service.h"
 

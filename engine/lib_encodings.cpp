@@ -11,8 +11,8 @@
 #include "engine/readers.h"
 #include "engine/variables.h"
 #include "net/url.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

@@ -15,8 +15,8 @@
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
-#include "platform/decimal_point.h"
-#include "platform/paths.h"
+#include "platform/base/decimal_point.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

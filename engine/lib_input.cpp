@@ -4,10 +4,10 @@
 // belongs to the channels.
 #include <string>
 
-#include "console/hidden_input.h"
 #include "console/keyboard.h"
-#include "console/line_editor.h"
 #include "console/screen.h"
+#include "controls/hidden_input.h"
+#include "controls/line_editor.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/option_word.h"

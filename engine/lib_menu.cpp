@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/keyboard.h"
-#include "console/menu.h"
+#include "controls/menu.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"

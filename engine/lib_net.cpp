@@ -5,7 +5,6 @@
 
 #include "console/keyboard.h"
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/api.h"
 #include "engine/channels.h"
 #include "engine/libraries.h"
@@ -17,7 +16,8 @@
 #include "engine/variables.h"
 #include "net/receive_buffer.h"
 #include "net/tls.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
+#include "settings/settings.h"
 
 namespace engine {
 namespace {

@@ -7,7 +7,6 @@
 
 #include "automation/desktop.h"
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/number.h"
@@ -16,10 +15,11 @@
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "settings/settings.h"
 #include "speech/speech_activity.h"
 
 namespace engine {

@@ -19,8 +19,8 @@
 #include "engine/text.h"
 #include "engine/variables.h"
 #include "engine/wildcard.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
 
 namespace engine {
 namespace {

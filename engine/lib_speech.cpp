@@ -4,7 +4,6 @@
 
 #include "console/keyboard.h"
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
 #include "engine/mci.h"
@@ -13,6 +12,7 @@
 #include "engine/text.h"
 #include "engine/values.h"
 #include "engine/variables.h"
+#include "settings/settings.h"
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"

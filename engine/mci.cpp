@@ -8,7 +8,7 @@
 #include "console/keyboard.h"
 #include "engine/api.h"
 #include "engine/text.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 #include "platform/transcript.h"
 #include "speech/wave_player.h"
 

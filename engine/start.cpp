@@ -1,9 +1,9 @@
 // The engine's start in a program: speech and the console, which are the
 // process's, and what Escuta.ini sets for the interpreter.
 #include "console/screen.h"
-#include "console/settings.h"
 #include "engine/engine.h"
 #include "engine/text_budget.h"
+#include "settings/settings.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "console/settings.h"
 #include "engine/interp.h"
 #include "engine/number.h"
 #include "engine/text.h"
+#include "settings/settings.h"
 
 namespace engine {
 

@@ -10,8 +10,8 @@
 
 #include "fuzz/entries.h"
 #include "fuzz/scratch_file.h"
+#include "platform/base/paths.h"
 #include "platform/keyscript.h"
-#include "platform/paths.h"
 
 namespace fuzz {
 namespace {

@@ -47,7 +47,7 @@ seed() {
     tts_data)
       local kind=0
       for ext in nrl exc abr pro fon; do
-        for f in data/tts/portug.$ext tests/tts/data/bad_voice/portug.$ext; do
+        for f in data/tts/portug.$ext tests/tools/build/tts_data_check/bad_voice/portug.$ext; do
           { printf "\\x3$kind"; cat "$f"; } >"$out/$kind-$(basename "$(dirname "$f")").$ext"
         done
         kind=$((kind + 1))
@@ -69,7 +69,7 @@ for t in "${targets[@]}"; do
   seed "$t" "$corpus"
   mkdir -p "$dir/crashes/$t"
   kept=()
-  if [ -d "tests/fuzz_regressions/$t" ]; then kept=("tests/fuzz_regressions/$t"); fi
+  if [ -d "tests/fuzz/$t" ]; then kept=("tests/fuzz/$t"); fi
   echo "== $t: $seconds s =="
   log="$dir/crashes/$t/last-run.log"
   if nice -n 19 "$dir/bin/${t}_fuzz" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \

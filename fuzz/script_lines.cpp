@@ -20,9 +20,9 @@
 #include "engine/variables.h"
 #include "fuzz/entries.h"
 #include "fuzz/scratch_file.h"
+#include "platform/base/paths.h"
 #include "platform/clock.h"
-#include "platform/paths.h"
-#include "speech/diphone_db.h"
+#include "speech/diphone/diphone_db.h"
 #include "speech/diphone_synth.h"
 
 namespace fuzz {

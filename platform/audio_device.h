@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/wave_header.h"
 #include "platform/clock.h"
-#include "platform/wave_header.h"
 
 namespace platform {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/audio_mix.h"
+#include "platform/base/wave_header.h"
 #include "platform/output_file.h"
-#include "platform/wave_header.h"
 
 namespace platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace platform {
 namespace {

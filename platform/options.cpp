@@ -1,6 +1,6 @@
 #include "platform/options.h"
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/printable.h"
+#include "platform/base/printable.h"
 
 namespace platform {
 namespace {

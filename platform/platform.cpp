@@ -12,10 +12,10 @@
 #include <optional>
 
 #include "platform/audio_record.h"
+#include "platform/base/printable.h"
 #include "platform/exit_signals.h"
 #include "platform/output_file.h"
 #include "platform/keyscript.h"
-#include "platform/printable.h"
 #include "platform/transcript.h"
 
 #ifndef ESCUTA_VERSION

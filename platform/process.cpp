@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/codepage.h"
-#include "platform/config_dir.h"
+#include "platform/base/codepage.h"
+#include "platform/base/config_dir.h"
+#include "platform/base/paths.h"
 #include "platform/options.h"
-#include "platform/paths.h"
 #include "platform/transcript.h"
 
 extern char** environ;

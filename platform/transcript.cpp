@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "platform/output_file.h"
 
 namespace platform {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 namespace speech {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/paths.h"
-#include "platform/wave_header.h"
-#include "speech/diphone_chars.h"
-#include "speech/phone_units.h"
+#include "platform/base/paths.h"
+#include "platform/base/wave_header.h"
+#include "speech/diphone/diphone_chars.h"
+#include "speech/diphone/phone_units.h"
 #include "speech/riff.h"
 
 namespace speech {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "speech/diphone_db.h"
+#include "speech/diphone/diphone_db.h"
 
 namespace speech {
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "console/settings.h"
-#include "platform/paths.h"
+#include "platform/base/paths.h"
+#include "settings/settings.h"
+#include "speech/diphone/text_to_phones.h"
 #include "speech/speech_activity.h"
-#include "speech/text_to_phones.h"
 
 namespace speech {
 namespace {

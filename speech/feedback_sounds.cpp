@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "platform/wave_header.h"
+#include "platform/base/wave_header.h"
 
 namespace speech {
 namespace {

@@ -4,11 +4,11 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
+#include "platform/base/wave_header.h"
 #include "platform/transcript.h"
-#include "platform/wave_header.h"
-#include "speech/speech_activity.h"
 #include "speech/diphone_synth.h"
+#include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 #include "speech/wave_player.h"
 #include "tts/numbers.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/wave_header.h"
+#include "platform/base/wave_header.h"
 
 namespace speech {
 

@@ -1,6 +1,6 @@
 #include "tts/data_file.h"
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 
 namespace tts {
 

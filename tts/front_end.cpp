@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 #include "tts/normalise.h"
 #include "tts/phoneme_lines.h"
 #include "tts/prosody_code.h"

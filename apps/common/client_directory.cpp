@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 
-#include "console/settings.h"
-#include "platform/paths.h"
-#include "platform/printable.h"
+#include "platform/base/paths.h"
+#include "platform/base/printable.h"
+#include "settings/settings.h"
 
 namespace app {
 

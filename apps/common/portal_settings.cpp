@@ -6,12 +6,12 @@
 
 #include "apps/common/embedded_script.h"
 #include "apps/common/script_program.h"
-#include "console/settings.h"
 #include "engine/number.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
-#include "platform/printable.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
+#include "platform/base/printable.h"
 #include "platform/process.h"
+#include "settings/settings.h"
 
 namespace app {
 namespace {

@@ -9,8 +9,8 @@
 #include "engine/engine.h"
 #include "engine/spoken_reporter.h"
 #include "engine/store.h"
-#include "platform/codepage.h"
-#include "platform/printable.h"
+#include "platform/base/codepage.h"
+#include "platform/base/printable.h"
 
 namespace app {
 namespace {

@@ -5,7 +5,7 @@
 #include "console/keyboard.h"
 #include "console/program.h"
 #include "console/screen.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 int main(int argc, char** argv) {
   platform::Options options;

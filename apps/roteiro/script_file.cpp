@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "engine/store.h"
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
 
 bool loadScriptFile(engine::Interp& in, const std::string& hostFile, std::string& error) {
   std::string text;

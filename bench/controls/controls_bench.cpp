@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "console/line_editor.h"
-#include "console/menu.h"
 #include "console/program.h"
+#include "controls/line_editor.h"
+#include "controls/menu.h"
 #include "platform/audio_device.h"
 #include "platform/platform.h"
 #include "speech/speech_service.h"

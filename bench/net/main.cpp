@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "net/nginx.h"
-#include "net/test_ca.h"
+#include "support/nginx.h"
 #include "support/scratch.h"
+#include "support/test_ca.h"
 
 namespace {
 

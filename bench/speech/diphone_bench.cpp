@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
+#include "speech/diphone/text_to_phones.h"
 #include "speech/diphone_player.h"
-#include "speech/text_to_phones.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "tts/front_end.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "support/scratch.h"
-#include "vitrine/live_demo.h"
+#include "tools/standins/vitrine-demo/live_demo.h"
 
 namespace telinha_run {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "engine/roteiro_run.h"
+#include "support/roteiro_run.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // reads, the word F12 opens.
 #include <gtest/gtest.h>
 
-#include "console/edit_text.h"
+#include "controls/edit_text.h"
 
 namespace {
 

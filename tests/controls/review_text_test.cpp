@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "console/review_text.h"
+#include "controls/review_text.h"
 
 namespace {
 

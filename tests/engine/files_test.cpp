@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "platform/paths.h"
-#include "roteiro_run.h"
+#include "platform/base/paths.h"
+#include "support/roteiro_run.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "engine/piped_child.h"
 #include "engine/wildcard.h"
-#include "platform/decimal_point.h"
+#include "platform/base/decimal_point.h"
 #include "platform/process.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "roteiro_run.h"
+#include "support/roteiro_run.h"
 
 namespace {
 

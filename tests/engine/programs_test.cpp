@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "roteiro_run.h"
+#include "support/roteiro_run.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "net/loopback.h"
 #include "net/receive_buffer.h"
 #include "net/resolve.h"
+#include "support/loopback.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <map>
 
-#include "platform/wave_header.h"
+#include "platform/base/wave_header.h"
 #include "speech/diphone_player.h"
 #include "support/scratch.h"
 

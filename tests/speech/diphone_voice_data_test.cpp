@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/base/codepage.h"
+#include "platform/base/paths.h"
+#include "speech/diphone/phone_units.h"
+#include "speech/diphone/text_to_phones.h"
 #include "speech/diphone_synth.h"
-#include "speech/phone_units.h"
 #include "speech/riff.h"
-#include "speech/text_to_phones.h"
 #include "support/scratch.h"
 
 namespace speech {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/paths.h"
+#include "platform/base/paths.h"
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "console/program.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "speech/speech_service.h"
 
 namespace testsupport {

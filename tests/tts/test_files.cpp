@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace tts_test {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 #include "test_files.h"
 #include "tts/chars.h"
 #include "tts/phoneme_lines.h"

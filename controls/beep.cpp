@@ -1,0 +1,12 @@
+#include "controls/beep.h"
+
+#include "console/keyboard.h"
+#include "speech/click_beep.h"
+
+namespace controls {
+
+void beep() {
+  if (!console::keyPressed()) speech::playBeep();
+}
+
+}  // namespace controls

@@ -1,0 +1,93 @@
+#include "sound_shaping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "speech/diphone/diphone_db.h"
+
+namespace difones {
+namespace {
+
+constexpr int kRate = speech::kDiphoneRate;
+constexpr float kSilence = 0.01f;  // -40 dB: below this is lead-in or tail
+constexpr int kKeep = kRate * 3 / 1000;
+constexpr int kFadeIn = kRate * 2 / 1000;
+constexpr int kFadeOut = kRate * 5 / 1000;
+
+// Windowed-sinc low-pass at `cutoff` (a fraction of the rate), 63 taps.
+std::vector<float> lowPass(const std::vector<int16_t>& in, double cutoff) {
+  constexpr int kTaps = 63, kHalf = kTaps / 2;
+  std::vector<double> taps(kTaps);
+  double sum = 0;
+  for (int i = 0; i < kTaps; ++i) {
+    const double x = i - kHalf;
+    const double sinc = x == 0 ? 2 * cutoff : std::sin(2 * std::numbers::pi * cutoff * x) / (std::numbers::pi * x);
+    const double blackman = 0.42 - 0.5 * std::cos(2 * std::numbers::pi * i / (kTaps - 1)) +
+                            0.08 * std::cos(4 * std::numbers::pi * i / (kTaps - 1));
+    taps[i] = sinc * blackman;
+    sum += taps[i];
+  }
+  std::vector<float> out(in.size());
+  for (size_t n = 0; n < in.size(); ++n) {
+    double acc = 0;
+    for (int k = 0; k < kTaps; ++k) {
+      const long j = static_cast<long>(n) + k - kHalf;
+      if (j >= 0 && j < static_cast<long>(in.size())) acc += taps[k] * in[j];
+    }
+    out[n] = static_cast<float>(acc / sum / 32768.0);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate) {
+  if (samples.empty() || rate <= 0) return {};
+  const std::vector<float> smooth = lowPass(samples, 0.45 * kRate / std::max(rate, kRate));
+  const double step = static_cast<double>(rate) / kRate;
+  std::vector<float> out;
+  for (double t = 0; t + 1 < static_cast<double>(smooth.size()); t += step) {
+    const size_t i = static_cast<size_t>(t);
+    const float frac = static_cast<float>(t - static_cast<double>(i));
+    out.push_back(smooth[i] * (1 - frac) + smooth[i + 1] * frac);
+  }
+  return out;
+}
+
+std::vector<float> trimmed(const std::vector<float>& sound) {
+  const auto loud = [](float s) { return std::fabs(s) > kSilence; };
+  const auto first = std::find_if(sound.begin(), sound.end(), loud);
+  if (first == sound.end()) return {};
+  const auto last = std::find_if(sound.rbegin(), sound.rend(), loud).base();
+  const long begin = std::max<long>(0, (first - sound.begin()) - kKeep);
+  const long end = std::min<long>(static_cast<long>(sound.size()), (last - sound.begin()) + kKeep);
+  std::vector<float> out(sound.begin() + begin, sound.begin() + end);
+  const long n = static_cast<long>(out.size());
+  for (long i = 0; i < std::min<long>(kFadeIn, n); ++i) out[i] *= static_cast<float>(i) / kFadeIn;
+  for (long i = 0; i < std::min<long>(kFadeOut, n); ++i) out[n - 1 - i] *= static_cast<float>(i) / kFadeOut;
+  return out;
+}
+
+float loudness(const std::vector<float>& sound) {
+  constexpr size_t kWindow = kRate / 50;
+  double window = 0, best = 0;
+  for (size_t i = 0; i < sound.size(); ++i) {
+    window += sound[i] * sound[i];
+    if (i >= kWindow) window -= sound[i - kWindow] * sound[i - kWindow];
+    best = std::max(best, window);
+  }
+  return static_cast<float>(std::sqrt(best / static_cast<double>(std::min(kWindow, std::max<size_t>(sound.size(), 1)))));
+}
+
+std::vector<uint8_t> toUnsigned8(const std::vector<float>& sound, float gain) {
+  float peak = 0;
+  for (const float s : sound) peak = std::max(peak, std::fabs(s));
+  if (peak * gain > 0.97f) gain = 0.97f / peak;
+  std::vector<uint8_t> out(sound.size());
+  for (size_t i = 0; i < sound.size(); ++i)
+    out[i] = static_cast<uint8_t>(std::clamp(std::lround(128 + sound[i] * gain * 127), 0L, 255L));
+  return out;
+}
+
+}  // namespace difones
