@@ -170,14 +170,15 @@ CachedFile& current(const std::string& file) {
 }
 
 const Section& sectionOf(CachedFile& cached, std::string_view name) {
-  const auto [at, added] = cached.sections.try_emplace(std::string(name));
-  if (added) {
+  const auto made = cached.sections.try_emplace(std::string(name));
+  Section& values = made.first->second;
+  if (made.second) {
     visitEntries(cached.text, [&](std::string_view section, std::string_view k, std::string_view v) {
-      if (sameName(section, name)) at->second.try_emplace(k, v);
+      if (sameName(section, name)) values.try_emplace(k, v);
       return true;
     });
   }
-  return at->second;
+  return values;
 }
 
 }  // namespace
