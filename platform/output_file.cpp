@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/base/printable.h"
+#include "platform/platform.h"
 
 namespace platform {
 namespace {
@@ -53,7 +54,7 @@ FILE* openOutputFile(const std::string& path) {
 void outputFailed(const std::string& what) {
   const char* why = std::strerror(errno);
   if (g_failed.exchange(true)) return;
-  printError(program_invocation_short_name, "cannot write " + what + ": " + why);
+  printError(programName(), "cannot write " + what + ": " + why);
 }
 
 void failExitOnLostOutput() {

@@ -19,22 +19,25 @@ struct Line {
   std::string_view end;   // "\r\n", "\n" or "" for the last line
 };
 
+// The first line of a text that is not empty, taken off it.
+Line takeLine(std::string_view& ini) {
+  const size_t nl = ini.find('\n');
+  Line l;
+  if (nl == std::string_view::npos) {
+    l.text = ini;
+    ini = {};
+  } else {
+    const bool cr = nl > 0 && ini[nl - 1] == '\r';
+    l.text = ini.substr(0, cr ? nl - 1 : nl);
+    l.end = ini.substr(cr ? nl - 1 : nl, cr ? 2 : 1);
+    ini.remove_prefix(nl + 1);
+  }
+  return l;
+}
+
 std::vector<Line> splitLines(std::string_view ini) {
   std::vector<Line> lines;
-  while (!ini.empty()) {
-    const size_t nl = ini.find('\n');
-    Line l;
-    if (nl == std::string_view::npos) {
-      l.text = ini;
-      ini = {};
-    } else {
-      const bool cr = nl > 0 && ini[nl - 1] == '\r';
-      l.text = ini.substr(0, cr ? nl - 1 : nl);
-      l.end = ini.substr(cr ? nl - 1 : nl, cr ? 2 : 1);
-      ini.remove_prefix(nl + 1);
-    }
-    lines.push_back(l);
-  }
+  while (!ini.empty()) lines.push_back(takeLine(ini));
   return lines;
 }
 
@@ -83,10 +86,7 @@ void visitEntries(std::string_view ini, Visit visit) {
   bool inSection = false;
   std::string_view section;
   while (!ini.empty()) {
-    const size_t nl = ini.find('\n');
-    std::string_view line = ini.substr(0, nl);
-    ini.remove_prefix(nl == std::string_view::npos ? ini.size() : nl + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view line = takeLine(ini).text;
     std::string_view name, k, v;
     if (sectionName(line, name)) {
       section = name;
