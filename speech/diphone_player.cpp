@@ -7,6 +7,7 @@
 #include "platform/base/wave_header.h"
 #include "speech/diphone/diphone_chars.h"
 #include "speech/diphone/phone_units.h"
+#include "speech/diphone/pitch_marks.h"
 #include "speech/riff.h"
 
 namespace speech {
@@ -80,7 +81,10 @@ struct Player {
     }
     // A negative setting must not reach past the stretch.
     n = std::clamp(n, 0, full);
-    const size_t got = readStretch(db, *unit, static_cast<size_t>(share * n), stretch.data());
+    size_t got = readStretch(db, *unit, static_cast<size_t>(share * n), stretch.data());
+    // Cut short inside a vowel, it ends where a period starts, as the next
+    // unit begins: a cut anywhere else clicks.
+    if (got < unit->length) got = voicedEnd(std::span<const uint8_t>(stretch.data(), got));
     append(std::span<const uint8_t>(stretch.data(), got));
     return true;
   }

@@ -2,8 +2,10 @@
 // one byte value, so that the sound can be read back as the units played.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <map>
+#include <numbers>
 
 #include "platform/base/wave_header.h"
 #include "speech/diphone_player.h"
@@ -142,6 +144,29 @@ TEST_F(DiphonePlayer, UnstressedUnitsAreShortened) {
   EXPECT_EQ(played("[a]", speed), "$A×1000");      // "$" and one letter: never cut
   EXPECT_EQ(played("[zu]", {2000, 0, 0}), "");      // cut to nothing
   EXPECT_EQ(played("[zu]", {-5000, 0, 0}), "$ZU×1800");  // never past the stretch
+}
+
+// A voiced unit cut short ends where one of its periods starts, so that the
+// next unit, which starts at one, follows without a click.
+TEST(DiphonePlayerJoins, AVoicedUnitCutShortEndsWhereAPeriodStarts) {
+  testsupport::ScratchDir dir;
+  std::string data;
+  for (int i = 0; i < 1800; ++i)  // rises through the centre every 100 samples
+    data += static_cast<char>(std::lround(128 + 60 * std::sin(2 * std::numbers::pi * (i + 0.5) / 100)));
+  writeBytes(dir / "D.IND", encodeIndex({{"$ZU", 1800, 0}}));
+  writeBytes(dir / "D.DIF", data);
+  DiphoneDb db;
+  ASSERT_TRUE(openDiphoneDb(dir / "D.IND", dir / "D.DIF", db));
+  const auto played = [&](std::string_view phones, DiphoneSpeed speed) {
+    size_t samples = 0;
+    DiphoneOutput out;
+    out.play = [&](std::span<const uint8_t> image) { samples += image.size() - 44; };
+    speakPhones(db, dir.path() + "/", speed, phones, out);
+    return samples;
+  };
+  EXPECT_EQ(played("[zu]", {550, 0, 0}), 1100u);  // cut at 1250: the first peak of its last 158 samples rose at 1100
+  EXPECT_EQ(played("[zU]", {550, 0, 0}), 1800u);  // stressed: whole
+  EXPECT_EQ(played("[zu]", {0, 0, 0}), 1800u);
 }
 
 TEST_F(DiphonePlayer, LetterFiles) {
