@@ -3,6 +3,8 @@
 // where Escuta.ini says.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -67,27 +69,62 @@ TEST(DiphoneVoiceData, EveryUnitTheRulesGiveIsInTheDatabase) {
   for (const auto& [name, word] : missing) ADD_FAILURE() << name << " for " << platform::cp1252ToUtf8(word);
 }
 
+// RMS of the loudest 20 ms, in 8-bit steps from the centre.
+double loudness(std::span<const uint8_t> sound) {
+  constexpr size_t kWindow = kDiphoneRate / 50;
+  double window = 0, best = 0;
+  for (size_t i = 0; i < sound.size(); ++i) {
+    window += (sound[i] - 128.0) * (sound[i] - 128.0);
+    if (i >= kWindow) window -= (sound[i - kWindow] - 128.0) * (sound[i - kWindow] - 128.0);
+    best = std::max(best, window);
+  }
+  return std::sqrt(best / static_cast<double>(std::min(kWindow, std::max<size_t>(sound.size(), 1))));
+}
+
+std::vector<uint8_t> unitSound(const DiphoneUnit& u) {
+  std::vector<uint8_t> bytes(u.length);
+  EXPECT_EQ(readStretch(generated().db, u, u.length, bytes.data()), u.length) << u.name;
+  return bytes;
+}
+
+std::vector<uint8_t> letterSound(const std::string& name) {
+  std::string bytes;
+  EXPECT_TRUE(platform::readWholeFile(platform::hostPath(kLetras + name + ".wav"), bytes)) << name;
+  const auto wave = parseWaveImage({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  if (!wave) return {};
+  EXPECT_EQ(wave->format, (platform::WaveFormat{11025, 1, 8})) << name;
+  return {wave->data.begin(), wave->data.end()};
+}
+
+double median(std::vector<double> v) {
+  std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
+
 TEST(DiphoneVoiceData, UnitsAndLettersHoldSound) {
   const Generated& g = generated();
   ASSERT_GT(g.db.units.size(), 300u);
   EXPECT_EQ(g.db.dropped, 0u);
   for (const DiphoneUnit& u : g.db.units) {
-    std::vector<uint8_t> bytes(u.length);
-    ASSERT_EQ(readStretch(g.db, u, u.length, bytes.data()), u.length) << u.name;
-    int loud = 0;
-    for (const uint8_t b : bytes) loud += b < 108 || b > 148;
     EXPECT_GT(u.length, 200) << u.name;
-    EXPECT_GT(loud, 20) << u.name;
+    EXPECT_GT(loudness(unitSound(u)), 8) << u.name;  // a consonant alone is raised to be heard
   }
-  for (int code : {32, 44, 46, 48, 57, 65, 90, 97, 122, 199, 231, 233}) {
-    std::string bytes;
-    ASSERT_TRUE(platform::readWholeFile(platform::hostPath(kLetras + "_" + std::to_string(code) + ".wav"), bytes))
-        << code;
-    const auto wave = parseWaveImage({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
-    ASSERT_TRUE(wave) << code;
-    EXPECT_EQ(wave->format, (platform::WaveFormat{11025, 1, 8})) << code;
-    EXPECT_GT(wave->data.size(), 1000u) << code;
-  }
+  for (int code : {32, 44, 46, 48, 57, 65, 90, 97, 122, 199, 231, 233})
+    EXPECT_GT(letterSound("_" + std::to_string(code)).size(), 1000u) << code;
+}
+
+// Numbers, times and words are cut from the same running speech, so a
+// number inside a sentence is as loud as the words around it.
+TEST(DiphoneVoiceData, PiecesAreAsLoudAsTheWordsAroundThem) {
+  std::vector<double> units, pieces;
+  for (const DiphoneUnit& u : generated().db.units)
+    if (u.name.size() > 2) units.push_back(loudness(unitSound(u)));
+  for (const char* name : {"_um", "_dois", "_tres", "_quatro", "_cinco", "_seis", "_sete", "_oito", "_nove", "_dez",
+                           "_vinte", "_cem", "_mil", "_e", "_hora", "_horas", "_minutos", "_de", "_Janeiro", "_Sabado"})
+    pieces.push_back(loudness(letterSound(name)));
+  const double ratio = median(pieces) / median(units);
+  EXPECT_GT(ratio, 0.8) << median(pieces) << " " << median(units);
+  EXPECT_LT(ratio, 1.25) << median(pieces) << " " << median(units);
 }
 
 TEST(DiphoneVoiceData, ASentenceSoundsForAsLongAsItTakesToSay) {

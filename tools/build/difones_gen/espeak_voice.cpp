@@ -2,20 +2,30 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <cstring>
+
 namespace difones {
 namespace {
 
-std::vector<int16_t>* collected = nullptr;
+Utterance* collected = nullptr;
 
-int collect(short* wav, int count, espeak_EVENT*) {
-  if (wav && collected) collected->insert(collected->end(), wav, wav + count);
+int collect(short* wav, int count, espeak_EVENT* events) {
+  if (!collected) return 0;
+  if (wav) collected->samples.insert(collected->samples.end(), wav, wav + count);
+  for (const espeak_EVENT* e = events; e && e->type != espeakEVENT_LIST_TERMINATED; ++e) {
+    if (e->type == espeakEVENT_WORD) collected->events.push_back({true, "", static_cast<size_t>(e->sample)});
+    if (e->type == espeakEVENT_PHONEME)
+      collected->events.push_back({false, std::string(e->id.string, strnlen(e->id.string, sizeof e->id.string)),
+                                   static_cast<size_t>(e->sample)});
+  }
   return 0;
 }
 
 }  // namespace
 
 int startEspeak() {
-  const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+  const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
+                                     espeakINITIALIZE_DONT_EXIT | espeakINITIALIZE_PHONEME_EVENTS);
   if (rate <= 0) return 0;
   espeak_SetSynthCallback(collect);
   if (espeak_SetVoiceByName("pt-br") != EE_OK) return 0;
@@ -27,14 +37,14 @@ void setEspeakStyle(int wordsPerMinute, int pitchRange) {
   espeak_SetParameter(espeakRANGE, pitchRange, 0);
 }
 
-std::vector<int16_t> synthesize(const std::string& utf8) {
-  std::vector<int16_t> samples;
-  collected = &samples;
+Utterance synthesize(const std::string& utf8) {
+  Utterance u;
+  collected = &u;
   espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakPHONEMES, nullptr,
                nullptr);
   espeak_Synchronize();
   collected = nullptr;
-  return samples;
+  return u;
 }
 
 void stopEspeak() { espeak_Terminate(); }

@@ -1,4 +1,5 @@
-// eSpeak NG's Brazilian Portuguese voice, synthesizing into memory.
+// eSpeak NG's Brazilian Portuguese voice, synthesizing into memory with the
+// places where its words and phonemes begin.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -6,14 +7,24 @@
 
 namespace difones {
 
+struct Utterance {
+  struct Event {
+    bool word = false;  // a word starts here; else a phoneme
+    std::string name;   // the phoneme's eSpeak NG name
+    size_t sample = 0;
+  };
+  std::vector<int16_t> samples;
+  std::vector<Event> events;
+};
+
 // Starts the library with the pt-br voice; its sample rate, or 0 on failure.
 int startEspeak();
 
-// pitchRange 0 speaks on one pitch, as units must to join; 50 is natural.
+// pitchRange 0 speaks on one pitch, as units must to join.
 void setEspeakStyle(int wordsPerMinute, int pitchRange);
 
-// 16-bit samples of UTF-8 text; phoneme input goes in "[[ ]]".
-std::vector<int16_t> synthesize(const std::string& utf8);
+// UTF-8 text; phoneme input goes in "[[ ]]".
+Utterance synthesize(const std::string& utf8);
 
 void stopEspeak();
 

@@ -3,15 +3,16 @@
 // the rules ("regras.rgr", "portug.exc" in DATA_DIR) and the unit list
 // ("unidades.txt") fit: every word of the word lists (UTF-8 or Windows-1252,
 // one a line) must give only units the list holds and letters "letras.txt"
-// names. Then it synthesizes each unit with eSpeak NG into DIFONES2.IND and
-// .DIF in DIFONES_DIR, and each letter into "_" + code + ".wav" in
-// LETRAS_DIR. Exits non-zero, saying why, when anything does not fit.
+// names. Then it cuts each unit from a carrier phrase eSpeak NG says into
+// DIFONES2.IND and .DIF in DIFONES_DIR, and each letter and piece the same
+// way into "_" + code + ".wav" or its name in LETRAS_DIR. Exits non-zero, saying why, when anything does not fit.
 #include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "carrier.h"
 #include "coverage.h"
 #include "espeak_voice.h"
 #include "platform/base/codepage.h"
@@ -24,8 +25,10 @@
 
 namespace {
 
-constexpr int kUnitWordsPerMinute = 170;
-constexpr float kTargetLoudness = 0.28f;
+using namespace difones;
+
+constexpr int kWordsPerMinute = 175;  // eSpeak NG's own pace
+constexpr float kTargetLoudness = 0.165f;
 
 int fail(const std::vector<std::string>& problems) {
   for (const std::string& p : problems) std::fprintf(stderr, "difones_gen: %s\n", platform::cp1252ToUtf8(p).c_str());
@@ -68,8 +71,28 @@ bool reportCoverage(const difones::Coverage& c) {
   return c.missing.empty() && c.unhandled.empty();
 }
 
-std::vector<float> spoken(const std::string& utf8, int rate) {
-  return difones::trimmed(difones::toVoiceRate(difones::synthesize(utf8), rate));
+// The carrier said at running pace on one pitch, at the voice's rate, as
+// loud as every other carrier.
+CarrierSound carrierSound(const std::string& utf8, int rate) {
+  const Utterance u = synthesize(utf8);
+  std::vector<float> sound = toVoiceRate(u.samples, rate);
+  const float gain = kTargetLoudness / std::max(loudness(sound), 1e-4f);
+  for (float& s : sound) s *= gain;
+  CarrierSound out{sound, toUnsigned8(sound, 1), u.events};
+  for (Utterance::Event& e : out.events) e.sample = e.sample * speech::kDiphoneRate / static_cast<size_t>(rate);
+  return out;
+}
+
+// The cut in 8 bits. A consonant alone (the first of a cluster, a final
+// one) keeps its place in running speech only when it is heard: weak bursts
+// and hiss, most of whose sound lies above the voice's band, are raised to
+// half the loudness of a vowel.
+std::vector<uint8_t> cutOut(const CarrierSound& sound, const std::optional<Cut>& cut, bool raiseWeak) {
+  if (!cut) return {};
+  const std::vector<float> piece(sound.sound.begin() + static_cast<long>(cut->begin),
+                                 sound.sound.begin() + static_cast<long>(cut->end));
+  const float own = loudness(piece);
+  return toUnsigned8(piece, raiseWeak && own < kTargetLoudness / 2 ? kTargetLoudness / 2 / std::max(own, 1e-4f) : 1);
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -77,29 +100,18 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 bool writeDatabase(const std::vector<difones::Unit>& units, int rate, const std::string& dir) {
-  difones::setEspeakStyle(kUnitWordsPerMinute, 0);
-  std::vector<std::vector<float>> sounds;
-  std::vector<float> gains;
-  for (const difones::Unit& u : units) {
-    sounds.push_back(spoken("[[" + u.phonemes + "]]", rate));
-    if (sounds.back().empty()) {
-      std::fprintf(stderr, "difones_gen: eSpeak NG n\xC3\xA3o deu som para %s [[%s]]\n", u.name.c_str(), u.phonemes.c_str());
-      return false;
-    }
-    if (u.voiced) gains.push_back(kTargetLoudness / std::max(difones::loudness(sounds.back()), 1e-4f));
-  }
-  std::nth_element(gains.begin(), gains.begin() + gains.size() / 2, gains.end());
-  const float usualGain = gains.empty() ? 1.0f : gains[gains.size() / 2];
   std::vector<uint8_t> data;
   std::vector<speech::DiphoneUnit> index;
-  for (size_t i = 0; i < units.size(); ++i) {
-    // An onset alone is mostly a weak burst or hiss: raised to half the
-    // vowels' loudness, so that a cluster's first consonant is heard.
-    const float own = kTargetLoudness / std::max(difones::loudness(sounds[i]), 1e-4f);
-    const float gain = units[i].voiced ? own : std::max(usualGain, own / 2);
-    std::vector<uint8_t> bytes = difones::toUnsigned8(sounds[i], gain);
+  for (const difones::Unit& u : units) {
+    const CarrierSound sound = carrierSound(unitCarrier(u.phonemes), rate);
+    std::vector<uint8_t> bytes = cutOut(sound, unitCut(sound, u.phonemes), !u.voiced);
+    if (bytes.empty()) {
+      std::fprintf(stderr, "difones_gen: a unidade %s n\xC3\xA3o se achou em %s\n", u.name.c_str(),
+                   unitCarrier(u.phonemes).c_str());
+      return false;
+    }
     bytes.resize(std::min<size_t>(bytes.size(), UINT16_MAX));
-    index.push_back({units[i].name.substr(0, speech::kMaxUnitName), static_cast<uint16_t>(bytes.size()),
+    index.push_back({u.name.substr(0, speech::kMaxUnitName), static_cast<uint16_t>(bytes.size()),
                      static_cast<uint32_t>(data.size())});
     data.insert(data.end(), bytes.begin(), bytes.end());
   }
@@ -109,12 +121,16 @@ bool writeDatabase(const std::vector<difones::Unit>& units, int rate, const std:
 }
 
 bool writeLetters(const std::vector<difones::Letter>& letters, int rate, const std::string& dir) {
-  difones::setEspeakStyle(kUnitWordsPerMinute, 50);
   if (!platform::makeDirectories(dir)) return false;
   for (const difones::Letter& letter : letters) {
-    const std::vector<float> sound = spoken(platform::cp1252ToUtf8(letter.text), rate);
-    const std::vector<uint8_t> samples =
-        difones::toUnsigned8(sound, kTargetLoudness / std::max(difones::loudness(sound), 1e-4f));
+    const std::string text = platform::cp1252ToUtf8(letter.text);
+    const CarrierSound sound = carrierSound(pieceCarrier(text), rate);
+    const std::vector<uint8_t> samples = cutOut(sound, pieceCut(sound), false);
+    if (samples.empty()) {
+      std::fprintf(stderr, "difones_gen: a pe\xC3\xA7" "a %s n\xC3\xA3o se achou em \"%s\"\n", letter.name.c_str(),
+                   pieceCarrier(text).c_str());
+      return false;
+    }
     std::vector<uint8_t> wave(platform::kWaveHeaderSize);
     platform::writeWaveHeader(wave.data(), 1, speech::kDiphoneRate, 8, static_cast<uint32_t>(samples.size()));
     wave.insert(wave.end(), samples.begin(), samples.end());
@@ -150,6 +166,7 @@ int main(int argc, char** argv) {
 
   const int rate = difones::startEspeak();
   if (rate == 0) return fail({"eSpeak NG n\xE3o iniciou com a voz pt-br"});
+  difones::setEspeakStyle(kWordsPerMinute, 0);
   const bool ok = writeDatabase(units, rate, args[1]) && writeLetters(letters, rate, args[2]);
   difones::stopEspeak();
   if (!ok) return fail({"n\xE3o consegui gravar os dados da voz"});

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "speech/diphone/diphone_db.h"
 
@@ -10,10 +11,6 @@ namespace difones {
 namespace {
 
 constexpr int kRate = speech::kDiphoneRate;
-constexpr float kSilence = 0.01f;  // -40 dB: below this is lead-in or tail
-constexpr int kKeep = kRate * 3 / 1000;
-constexpr int kFadeIn = kRate * 2 / 1000;
-constexpr int kFadeOut = kRate * 5 / 1000;
 
 // Windowed-sinc low-pass at `cutoff` (a fraction of the rate), 63 taps.
 std::vector<float> lowPass(const std::vector<int16_t>& in, double cutoff) {
@@ -55,20 +52,6 @@ std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate) {
   return out;
 }
 
-std::vector<float> trimmed(const std::vector<float>& sound) {
-  const auto loud = [](float s) { return std::fabs(s) > kSilence; };
-  const auto first = std::find_if(sound.begin(), sound.end(), loud);
-  if (first == sound.end()) return {};
-  const auto last = std::find_if(sound.rbegin(), sound.rend(), loud).base();
-  const long begin = std::max<long>(0, (first - sound.begin()) - kKeep);
-  const long end = std::min<long>(static_cast<long>(sound.size()), (last - sound.begin()) + kKeep);
-  std::vector<float> out(sound.begin() + begin, sound.begin() + end);
-  const long n = static_cast<long>(out.size());
-  for (long i = 0; i < std::min<long>(kFadeIn, n); ++i) out[i] *= static_cast<float>(i) / kFadeIn;
-  for (long i = 0; i < std::min<long>(kFadeOut, n); ++i) out[n - 1 - i] *= static_cast<float>(i) / kFadeOut;
-  return out;
-}
-
 float loudness(const std::vector<float>& sound) {
   constexpr size_t kWindow = kRate / 50;
   double window = 0, best = 0;
@@ -84,9 +67,15 @@ std::vector<uint8_t> toUnsigned8(const std::vector<float>& sound, float gain) {
   float peak = 0;
   for (const float s : sound) peak = std::max(peak, std::fabs(s));
   if (peak * gain > 0.97f) gain = 0.97f / peak;
+  // Triangular dither of one step: rounding alone leaves the quiet tails of
+  // every unit with a buzz that follows the signal; digital silence stays.
+  std::minstd_rand random(1);
+  std::uniform_real_distribution<float> step(-0.5f, 0.5f);
   std::vector<uint8_t> out(sound.size());
-  for (size_t i = 0; i < sound.size(); ++i)
-    out[i] = static_cast<uint8_t>(std::clamp(std::lround(128 + sound[i] * gain * 127), 0L, 255L));
+  for (size_t i = 0; i < sound.size(); ++i) {
+    const float dither = sound[i] == 0 ? 0 : step(random) + step(random);
+    out[i] = static_cast<uint8_t>(std::clamp(std::lround(128 + sound[i] * gain * 127 + dither), 0L, 255L));
+  }
   return out;
 }
 

@@ -1,5 +1,5 @@
-// Turning eSpeak NG's output into pieces that join: the voice's 11025 Hz,
-// silence trimmed, soft edges, one loudness for every piece, 8-bit samples.
+// Turning eSpeak NG's output into the voice's sound: 11025 Hz, one loudness
+// for every carrier, 8-bit samples.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -8,10 +8,6 @@ namespace difones {
 
 // 16-bit samples at `rate` to floats (-1..1) at 11025 Hz, low-passed first.
 std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate);
-
-// Without the quiet lead-in and tail, keeping a few milliseconds of each, and
-// faded in and out over a few milliseconds so that joins do not click.
-std::vector<float> trimmed(const std::vector<float>& sound);
 
 // RMS of the loudest 20 ms: how loud the piece's vowel sounds.
 float loudness(const std::vector<float>& sound);

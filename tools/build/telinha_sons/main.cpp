@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         return 1;
       }
     } else {
-      samples = difones::synthesize(what);
+      samples = difones::synthesize(what).samples;
     }
     if (samples.empty() || !platform::replaceFileAtomically(dir + "/" + name + ".wav", waveImage(samples, sampleRate))) {
       std::fprintf(stderr, "telinha_sons: could not make %s.wav\n", name.c_str());
