@@ -14,6 +14,7 @@
 #include "speech/diphone_synth.h"
 #include "speech/number_pieces.h"
 #include "speech/speech_activity.h"
+#include "speech/speed_table.h"
 #include "speech/synth_dispatch.h"
 #include "speech/wave_player.h"
 #include "tts/chars.h"
@@ -186,6 +187,7 @@ void initSpeech(int speed, std::string_view soundDirectory) {
   settings::readSettingOrInit("ESCUTA", "ECOAROPCAO", "Sim");
   if (speed <= 0) speed = numberOr(settings::readSetting("TRADUTOR", "VELOCIDADE"), 3);
   if (speed < 1 || speed > 5) speed = 3;
+  writeDefaultSpeedTable();
   readSpeedSettings(speed);
   // The suite's setup would have named the letter files; a fresh install
   // points at the data installed with the program. A user's value stays.

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "speech/number_pieces.h"
 #include "support/scratch.h"
+#include "wave_bytes.h"
 
 namespace {
 
@@ -23,11 +26,12 @@ class SpeechService : public ::testing::Test {
  protected:
   void SetUp() override { std::ofstream(scratch_ / "Escuta.ini") << ini_; }
 
-  Outcome run(const std::vector<std::string>& actions, const std::string& keys = "") {
+  // `audio` names a recording of what was played, when given.
+  Outcome run(const std::vector<std::string>& actions, const std::string& keys = "", const std::string& audio = "") {
     std::ofstream(scratch_ / "keys.txt") << keys;
     std::string cmd = "ESCUTA_CONFIG_DIR=" + scratch_.path() + " ESCUTA_POWER_SUPPLY=" + (scratch_ / "power") + " " +
                       SPEAK_PROBE + " --frontend headless --clock-speed 10 --keys " + (scratch_ / "keys.txt") + " --transcript " +
-                      (scratch_ / "t.txt") + " --";
+                      (scratch_ / "t.txt") + (audio.empty() ? "" : " --audio-out " + audio) + " --";
     for (const std::string& a : actions) cmd += " '" + a + "'";
     cmd += " >" + (scratch_ / "out.txt") + " 2>&1";
     const int raw = std::system(cmd.c_str());
@@ -137,8 +141,44 @@ TEST_F(SpeechService, AFreshInstallNamesTheLetterFilesButAUsersValueStays) {
   ini_ = "[TRADUTOR]\ndirLetras=C:\\AudiWin\\Som\\Letras\\\n";
   SetUp();
   EXPECT_EQ(run({"char:65"}).events, (Events{"PLAY _65"}));
-  EXPECT_EQ(testsupport::slurp(scratch_ / "Escuta.ini"),
-            ini_ + "[ESCUTA]\nBIPSCLECSCURTOS=NAO\nFALANDO=Sim\nFALARTUDO=Sim\nECOAROPCAO=Sim\n");
+  EXPECT_TRUE(testsupport::slurp(scratch_ / "Escuta.ini")
+                  .starts_with(ini_ + "[ESCUTA]\nBIPSCLECSCURTOS=NAO\nFALANDO=Sim\nFALARTUDO=Sim\nECOAROPCAO=Sim\n"));
+}
+
+// Samples from the first to the last one away from silence.
+size_t spokenLength(const std::string& recording) {
+  const speech_test::Bytes data = speech_test::readRecording(recording).data;
+  const auto loud = [](uint8_t b) { return b < 120 || b > 136; };
+  const auto first = std::find_if(data.begin(), data.end(), loud);
+  const auto last = std::find_if(data.rbegin(), data.rend(), loud).base();
+  return first < last ? static_cast<size_t>(last - first) : 0;
+}
+
+TEST_F(SpeechService, AFreshInstallGetsFiveSpeedsThatDiffer) {
+  const std::string sentence = "say:o mercado abre cedo e fecha depois das seis";
+  std::map<int, size_t> length;
+  for (const int speed : {1, 3, 5}) {
+    const std::string audio = scratch_ / ("speed" + std::to_string(speed) + ".wav");
+    run({"speed:" + std::to_string(speed), sentence}, "", audio);
+    length[speed] = spokenLength(audio);
+  }
+  EXPECT_GT(length[1], length[3]);
+  EXPECT_GT(length[3], length[5]);
+  EXPECT_GE(length[1], 2 * length[5]);
+  const std::string ini = testsupport::slurp(scratch_ / "Escuta.ini");
+  for (const char* key : {"INTERPAL1=1400", "CORTEFON3=0", "CORTEFON4=500", "CORTAFALA5=Sim", "PAUSAPONTO5=120"})
+    EXPECT_NE(ini.find(key), std::string::npos) << key << "\n" << ini;
+}
+
+TEST_F(SpeechService, AUsersSpeedKeysStayAndTheirSpeedGetsNoDefaults) {
+  ini_ = "[SINTETIZADOR]\nPAUSAPONTO3=0\nINTERPAL5=\n";
+  SetUp();
+  run({"char:65"});
+  const std::string ini = testsupport::slurp(scratch_ / "Escuta.ini");
+  EXPECT_NE(ini.find("PAUSAPONTO3=0"), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("CORTEFON3"), std::string::npos) << ini;  // speed 3 is the user's own
+  EXPECT_NE(ini.find("CORTAFALA5=Sim"), std::string::npos) << ini;  // an empty key is no key
+  EXPECT_NE(ini.find("INTERPAL1=1400"), std::string::npos) << ini;
 }
 
 TEST_F(SpeechService, TextOfEveryByteIsSpokenOrSkipped) {
