@@ -107,7 +107,9 @@ TEST(DiphoneVoiceData, UnitsAndLettersHoldSound) {
   EXPECT_EQ(g.db.dropped, 0u);
   for (const DiphoneUnit& u : g.db.units) {
     EXPECT_GT(u.length, 200) << u.name;
-    EXPECT_GT(loudness(unitSound(u)), 8) << u.name;  // a consonant alone is raised to be heard
+    // A consonant alone is as loud as before a vowel: a burst or a hiss.
+    const bool vowel = u.name.find_first_of("AEIOU") != std::string::npos;
+    EXPECT_GT(loudness(unitSound(u)), vowel ? 8 : 1.5) << u.name;
   }
   for (int code : {32, 44, 46, 48, 57, 65, 90, 97, 122, 199, 231, 233})
     EXPECT_GT(letterSound("_" + std::to_string(code)).size(), 1000u) << code;

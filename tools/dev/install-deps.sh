@@ -18,6 +18,7 @@ packages=(
   mpv
   procps
   python3
+  sox python3-numpy python3-scipy
 )
 
 missing=()

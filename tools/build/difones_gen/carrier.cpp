@@ -105,7 +105,7 @@ std::optional<Cut> cutBeforeVowel(const CarrierSound& sound, const std::vector<U
 // A consonant alone opens a syllable, as the first of a cluster does.
 std::string unitCarrier(const std::string& phonemes) {
   if (!hasVowel(phonemes)) return "[[a" + phonemes + "'a]]";
-  return "[[" + std::string(startsWithVowel(phonemes) ? "t" : "a") + phonemes + "ta]]";
+  return "[[" + std::string(startsWithVowel(phonemes) ? "t" : "&") + phonemes + "ta]]";
 }
 
 // A piece starts after a pause, as pieces mostly are heard, so it starts

@@ -83,16 +83,12 @@ CarrierSound carrierSound(const std::string& utf8, int rate) {
   return out;
 }
 
-// The cut in 8 bits. A consonant alone (the first of a cluster, a final
-// one) keeps its place in running speech only when it is heard: weak bursts
-// and hiss, most of whose sound lies above the voice's band, are raised to
-// half the loudness of a vowel.
-std::vector<uint8_t> cutOut(const CarrierSound& sound, const std::optional<Cut>& cut, bool raiseWeak) {
+// The cut in 8 bits, as loud as it was in the carrier: a consonant alone
+// keeps the level it has before a vowel, as in every other unit.
+std::vector<uint8_t> cutOut(const CarrierSound& sound, const std::optional<Cut>& cut) {
   if (!cut) return {};
-  const std::vector<float> piece(sound.sound.begin() + static_cast<long>(cut->begin),
-                                 sound.sound.begin() + static_cast<long>(cut->end));
-  const float own = loudness(piece);
-  return toUnsigned8(piece, raiseWeak && own < kTargetLoudness / 2 ? kTargetLoudness / 2 / std::max(own, 1e-4f) : 1);
+  return toUnsigned8({sound.sound.begin() + static_cast<long>(cut->begin),
+                      sound.sound.begin() + static_cast<long>(cut->end)}, 1);
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -104,7 +100,7 @@ bool writeDatabase(const std::vector<difones::Unit>& units, int rate, const std:
   std::vector<speech::DiphoneUnit> index;
   for (const difones::Unit& u : units) {
     const CarrierSound sound = carrierSound(unitCarrier(u.phonemes), rate);
-    std::vector<uint8_t> bytes = cutOut(sound, unitCut(sound, u.phonemes), !u.voiced);
+    std::vector<uint8_t> bytes = cutOut(sound, unitCut(sound, u.phonemes));
     if (bytes.empty()) {
       std::fprintf(stderr, "difones_gen: a unidade %s n\xC3\xA3o se achou em %s\n", u.name.c_str(),
                    unitCarrier(u.phonemes).c_str());
@@ -125,7 +121,7 @@ bool writeLetters(const std::vector<difones::Letter>& letters, int rate, const s
   for (const difones::Letter& letter : letters) {
     const std::string text = platform::cp1252ToUtf8(letter.text);
     const CarrierSound sound = carrierSound(pieceCarrier(text), rate);
-    const std::vector<uint8_t> samples = cutOut(sound, pieceCut(sound), false);
+    const std::vector<uint8_t> samples = cutOut(sound, pieceCut(sound));
     if (samples.empty()) {
       std::fprintf(stderr, "difones_gen: a pe\xC3\xA7" "a %s n\xC3\xA3o se achou em \"%s\"\n", letter.name.c_str(),
                    pieceCarrier(text).c_str());

@@ -47,15 +47,15 @@ bool readUnits(const std::string& path, std::vector<Unit>& units, std::vector<st
   std::map<std::string, std::vector<Entry>> sections;
   if (!readSections(path, sections, problems)) return false;
   std::map<std::string, Unit> byName;
-  auto add = [&](const std::string& name, const std::string& phonemes, bool voiced) {
-    if (name.size() + 1 <= speech::kMaxUnitName) byName["$" + name] = {"$" + name, phonemes, voiced};
+  auto add = [&](const std::string& name, const std::string& phonemes) {
+    if (name.size() + 1 <= speech::kMaxUnitName) byName["$" + name] = {"$" + name, phonemes};
   };
-  for (const Entry& onset : sections["inicios"]) add(onset.key, onset.value, false);
+  for (const Entry& onset : sections["inicios"]) add(onset.key, onset.value);
   for (const Entry& nucleus : sections["nucleos"]) {
-    add(nucleus.key, nucleus.value, true);
-    for (const Entry& onset : sections["inicios"]) add(onset.key + nucleus.key, onset.value + nucleus.value, true);
+    add(nucleus.key, nucleus.value);
+    for (const Entry& onset : sections["inicios"]) add(onset.key + nucleus.key, onset.value + nucleus.value);
   }
-  for (const Entry& extra : sections["extras"]) add(extra.key, extra.value, true);
+  for (const Entry& extra : sections["extras"]) add(extra.key, extra.value);
   units.clear();
   for (const auto& entry : byName) units.push_back(entry.second);
   return !units.empty();

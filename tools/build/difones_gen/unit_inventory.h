@@ -12,7 +12,6 @@ namespace difones {
 struct Unit {
   std::string name;      // index name, "$" and upper case
   std::string phonemes;  // eSpeak NG phoneme input
-  bool voiced = true;    // holds a nucleus; an onset alone does not
 };
 
 struct Letter {
