@@ -42,7 +42,8 @@ TEST(Executa, QuotedProgramNameWithBlanksGetsItsParameters) {
 
 TEST(Executa, ChildrenGetNoFilesOfThisRunAndNoOpenDescriptors) {
   ScratchDir dir;
-  writeProgram(dir / "ver", "{ ls /proc/self/fd; env | grep '^ESCUTA_' | sort; } > visto.txt");
+  // Written aside and renamed, so the test never reads it half written.
+  writeProgram(dir / "ver", "{ ls /proc/self/fd; env | grep '^ESCUTA_' | sort; } > visto.tmp && mv visto.tmp visto.txt");
   const auto run = runScript(dir, "abre #1 \"aberto.txt\" &\nexecuta \"./ver\" &\n");
   EXPECT_EQ(run.status, 0);
   const std::string seen = awaitFile(dir / "visto.txt");
