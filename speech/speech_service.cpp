@@ -176,6 +176,7 @@ void startSpeechModules() {
   startWavePlayer();
   startSpeechActivity();
   startSynthDispatch();
+  registerSystemVoices();
 }
 
 void initSpeech(int speed, std::string_view soundDirectory) {
