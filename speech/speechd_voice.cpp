@@ -30,6 +30,7 @@ struct Library {
   decltype(free_spd_voices)* freeVoices = nullptr;
   decltype(spd_set_synthesis_voice)* setVoice = nullptr;
   decltype(spd_set_voice_rate)* setRate = nullptr;
+  decltype(spd_set_language)* setLanguage = nullptr;
   decltype(spd_set_notification_on)* notify = nullptr;
 };
 
@@ -42,6 +43,9 @@ struct State {
   std::atomic<size_t> lastDone{0};
   std::atomic<bool> begun{false};
   uint64_t sentAtMs = 0;
+  // The server's voices in the scripts' order, asked for once: a server
+  // with every voice's variants lists thousands, which takes seconds.
+  std::vector<std::string> voices;
 };
 
 State g;
@@ -75,6 +79,7 @@ bool load(std::string& why) {
         !platform::bindFunction(handle, "free_spd_voices", l.freeVoices) ||
         !platform::bindFunction(handle, "spd_set_synthesis_voice", l.setVoice) ||
         !platform::bindFunction(handle, "spd_set_voice_rate", l.setRate) ||
+        !platform::bindFunction(handle, "spd_set_language", l.setLanguage) ||
         !platform::bindFunction(handle, "spd_set_notification_on", l.notify)) {
       return std::string("a biblioteca libspeechd.so.2 est\xC3\xA1 incompleta");
     }
@@ -114,26 +119,35 @@ bool connect() {
   return true;
 }
 
-// The voice is a position in the server's list (ordered as for eSpeak NG);
-// one outside it is the first voice at the normal rate. No pitch: the
-// dispatcher gives these kinds none.
-bool open(int voice, int speed, int) {
-  if (!connect()) return false;
+// The server's voices, ordered as for eSpeak NG; empty when it has none.
+const std::vector<std::string>& serverVoices() {
+  if (!g.voices.empty()) return g.voices;
   SPDVoice** voices = g.lib.listVoices(g.connection);
   std::vector<std::vector<std::string>> languages;
   for (SPDVoice** v = voices; v && *v; ++v) languages.push_back({(*v)->language ? (*v)->language : ""});
-  if (languages.empty()) {
-    if (voices) g.lib.freeVoices(voices);
-    reportVoiceMissing(kVoiceName, "o servidor n\xC3\xA3o tem vozes");
-    close();
-    return false;
+  for (size_t i : orderVoices(languages)) g.voices.emplace_back(voices[i]->name);
+  if (voices) g.lib.freeVoices(voices);
+  return g.voices;
+}
+
+// The voice is a position in the server's list, ordered as for eSpeak NG;
+// one outside it is the first voice at the normal rate. The first voice is
+// a Brazilian Portuguese one, which the language chooses without the list.
+// No pitch: the dispatcher gives these kinds none.
+bool open(int voice, int speed, int) {
+  if (!connect()) return false;
+  if (voice < 1) speed = 0;
+  if (voice > 1) {
+    const std::vector<std::string>& voices = serverVoices();
+    if (voices.empty()) {
+      reportVoiceMissing(kVoiceName, "o servidor n\xC3\xA3o tem vozes");
+      close();
+      return false;
+    }
+    if (static_cast<size_t>(voice) <= voices.size()) g.lib.setVoice(g.connection, voices[voice - 1].c_str());
+    else voice = speed = 0;
   }
-  if (voice < 1 || static_cast<size_t>(voice) > languages.size()) {
-    voice = 1;
-    speed = 0;
-  }
-  g.lib.setVoice(g.connection, voices[orderVoices(languages)[voice - 1]]->name);
-  g.lib.freeVoices(voices);
+  if (voice <= 1) g.lib.setLanguage(g.connection, "pt-BR");
   g.lib.setRate(g.connection, speechdRate(speed));  // refused by an old server: its rate stays
   return true;
 }
