@@ -1,7 +1,8 @@
 // Latency of the system voices beside the recorded voice, in the same run, on
 // the null device: from speakText to the first sample handed to the device,
-// and from a key in the queue to the device falling silent, for the recorded
-// voice and for eSpeak NG (kind 4; goal: within 2 times the recorded voice's
+// from a key in the queue to the device falling silent, and from a key to
+// the first sample of its echo after an utterance, for the recorded voice and
+// for eSpeak NG (kind 4; goal: within 2 times the recorded voice's
 // figures). For speech-dispatcher (kind 5), started privately as the tests
 // start it: what our side adds to a bare client's say and cancel (goal: under
 // 5 ms), and the server's own say -> begin, as measured.
@@ -68,6 +69,23 @@ double firstSample() {
   return median(ms);
 }
 
+// A key after an utterance -> the first sample of its echo, a letter file
+// (another sound format than eSpeak NG's).
+double echo() {
+  std::vector<double> ms;
+  for (int i = 0; i < kTrials; ++i) {
+    speech::speakText(kShort);
+    speech::waitWhileSpeaking();
+    platform::sleepMs(i % 7);
+    const int64_t t0 = platform::clockUs();
+    console::pushKey(static_cast<uint8_t>('a' + i % 26));
+    speech::echoKey();
+    ms.push_back(static_cast<double>(deviceTimeAfter(t0, &platform::AudioTimes::startedUs) - t0) / 1000);
+    speech::waitWhileSpeaking();
+  }
+  return median(ms);
+}
+
 // A key while `start` has sound playing -> the device silent.
 double keyToSilence(const std::function<void()>& start) {
   std::vector<double> ms;
@@ -97,14 +115,18 @@ void local() {
   const double recordedFirst = firstSample();
   const std::vector<uint8_t> sound = tone(2000);
   const double recordedStop = keyToSilence([&] { speech::playWaveImage(sound); });
+  const double recordedEcho = echo();
   speech::configureSynth(3, true, 4, 0, 0, 1);
   const double espeakFirst = firstSample();
   const double espeakStop = keyToSilence([] { speech::speakText(kLong); });
+  const double espeakEcho = echo();
   std::printf("null device, medians of %d\n", kTrials);
   std::printf("  speakText -> first sample   recorded %7.2f ms   eSpeak NG %7.2f ms   ratio %5.2f  (goal <= 2)\n",
               recordedFirst, espeakFirst, espeakFirst / recordedFirst);
   std::printf("  key -> device silent        recorded %7.2f ms   eSpeak NG %7.2f ms   ratio %5.2f  (goal <= 2)\n",
               recordedStop, espeakStop, espeakStop / recordedStop);
+  std::printf("  key -> its echo's sample    recorded %7.2f ms   eSpeak NG %7.2f ms   ratio %5.2f  (goal <= 2)\n",
+              recordedEcho, espeakEcho, espeakEcho / recordedEcho);
 }
 
 std::atomic<int64_t> g_begun{0};
