@@ -3,6 +3,7 @@
 // failure path, never a program that cannot start.
 #pragma once
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -13,11 +14,25 @@ void* openLibrary(const char* file, std::string& why);
 // A function of an opened library, null when it lacks it.
 void* librarySymbol(void* library, const char* name);
 
-// Points `function` at the library's function of that name; false when missing.
-template <typename F>
-bool bindFunction(void* library, const char* name, F*& function) {
+// Points each function pointer at the library's function of the name
+// before it: bindFunctions(lib, "f", f, "g", g). False when one is missing.
+inline bool bindFunctions(void*) { return true; }
+template <typename F, typename... Rest>
+bool bindFunctions(void* library, const char* name, F*& function, Rest&&... rest) {
   function = reinterpret_cast<F*>(librarySymbol(library, name));
-  return function != nullptr;
+  return function && bindFunctions(library, std::forward<Rest>(rest)...);
+}
+
+// Opens the library and binds its functions as bindFunctions does: empty
+// when done, else why not (in Portuguese, for the user's terminal).
+template <typename... Functions>
+std::string loadFunctions(const char* file, Functions&&... functions) {
+  std::string why;
+  void* library = openLibrary(file, why);
+  if (library && !bindFunctions(library, std::forward<Functions>(functions)...)) {
+    why = std::string("a biblioteca ") + file + " est\xC3\xA1 incompleta";
+  }
+  return why;
 }
 
 }  // namespace platform

@@ -56,19 +56,13 @@ int onSamples(short* samples, int count, espeak_EVENT*) {
 // Binds and initialises the library once; the engine then stays for every
 // later open (the library makes no promise for a second initialisation).
 bool load(std::string& why) {
-  static std::string failure = [] {
-    std::string reason;
-    void* handle = platform::openLibrary("libespeak-ng.so.1", reason);
-    if (!handle) return reason;
+  static const std::string failure = [] {
     Library& l = g.lib;
-    if (!platform::bindFunction(handle, "espeak_Initialize", l.initialize) ||
-        !platform::bindFunction(handle, "espeak_ListVoices", l.listVoices) ||
-        !platform::bindFunction(handle, "espeak_SetVoiceByName", l.setVoiceByName) ||
-        !platform::bindFunction(handle, "espeak_SetParameter", l.setParameter) ||
-        !platform::bindFunction(handle, "espeak_SetSynthCallback", l.setSynthCallback) ||
-        !platform::bindFunction(handle, "espeak_Synth", l.synth)) {
-      return std::string("a biblioteca libespeak-ng.so.1 est\xC3\xA1 incompleta");
-    }
+    const std::string reason = platform::loadFunctions(
+        "libespeak-ng.so.1", "espeak_Initialize", l.initialize, "espeak_ListVoices", l.listVoices,
+        "espeak_SetVoiceByName", l.setVoiceByName, "espeak_SetParameter", l.setParameter, "espeak_SetSynthCallback",
+        l.setSynthCallback, "espeak_Synth", l.synth);
+    if (!reason.empty()) return reason;
     g.sampleRate = l.initialize(AUDIO_OUTPUT_SYNCHRONOUS, kChunkMs, nullptr, 0);
     if (g.sampleRate <= 0) return std::string("os dados de voz do eSpeak NG n\xC3\xA3o foram encontrados");
     l.setSynthCallback(onSamples);

@@ -68,23 +68,12 @@ void onEnd(size_t id, size_t, SPDNotificationType) {
 }
 
 bool load(std::string& why) {
-  static std::string failure = [] {
-    std::string reason;
-    void* handle = platform::openLibrary("libspeechd.so.2", reason);
-    if (!handle) return reason;
-    Library& l = g.lib;
-    if (!platform::bindFunction(handle, "spd_open2", l.open) || !platform::bindFunction(handle, "spd_close", l.close) ||
-        !platform::bindFunction(handle, "spd_say", l.say) || !platform::bindFunction(handle, "spd_cancel", l.cancel) ||
-        !platform::bindFunction(handle, "spd_list_synthesis_voices", l.listVoices) ||
-        !platform::bindFunction(handle, "free_spd_voices", l.freeVoices) ||
-        !platform::bindFunction(handle, "spd_set_synthesis_voice", l.setVoice) ||
-        !platform::bindFunction(handle, "spd_set_voice_rate", l.setRate) ||
-        !platform::bindFunction(handle, "spd_set_language", l.setLanguage) ||
-        !platform::bindFunction(handle, "spd_set_notification_on", l.notify)) {
-      return std::string("a biblioteca libspeechd.so.2 est\xC3\xA1 incompleta");
-    }
-    return std::string();
-  }();
+  Library& l = g.lib;
+  static const std::string failure = platform::loadFunctions(
+      "libspeechd.so.2", "spd_open2", l.open, "spd_close", l.close, "spd_say", l.say, "spd_cancel", l.cancel,
+      "spd_list_synthesis_voices", l.listVoices, "free_spd_voices", l.freeVoices, "spd_set_synthesis_voice",
+      l.setVoice, "spd_set_voice_rate", l.setRate, "spd_set_language", l.setLanguage, "spd_set_notification_on",
+      l.notify);
   why = failure;
   return failure.empty();
 }
@@ -111,6 +100,8 @@ bool connect() {
     return false;
   }
   std::free(error);
+  // The library's thread must be gone before the program's window is.
+  [[maybe_unused]] static const bool closedAtExit = std::atexit(close) == 0;
   g.connection->callback_begin = onBegin;
   g.connection->callback_end = onEnd;
   g.connection->callback_cancel = onEnd;

@@ -28,6 +28,7 @@
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 #include "speech/wave_player.h"
+#include "device_latency.h"
 #include "support/speech_servers.h"
 
 namespace {
@@ -37,21 +38,10 @@ constexpr char kShort[] = "Bom dia.";
 constexpr char kLong[] =
     "Era uma vez um menino que morava numa casa muito grande, perto de um rio largo e calmo, onde passava as tardes.";
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? -1 : v[v.size() / 2];
-}
+using bench::deviceTimeAfter;
+using bench::median;
 
 double msSince(int64_t t0) { return static_cast<double>(platform::clockUs() - t0) / 1000; }
-
-int64_t deviceTimeAfter(int64_t t0, int64_t platform::AudioTimes::*field) {
-  const uint64_t giveUp = platform::nowMs() + 2000;
-  for (;;) {
-    const int64_t t = platform::backend().audio().times().*field;
-    if (t >= t0 || platform::nowMs() > giveUp) return t;
-    std::this_thread::yield();
-  }
-}
 
 // speakText -> first sample, caught by a watcher while the voice speaks.
 double firstSample() {
@@ -91,29 +81,15 @@ double keyToSilence(const std::function<void()>& start) {
   std::vector<double> ms;
   for (int i = 0; i < kTrials; ++i) {
     start();
-    const uint64_t until = platform::nowMs() + 30 + static_cast<uint64_t>((i * 7) % 23);
-    while (platform::nowMs() < until) console::waitMessage(1);
-    const int64_t t1 = platform::clockUs();
-    console::pushKey(' ');
-    speech::isSpeaking();  // the check every waiting loop makes next
-    ms.push_back(static_cast<double>(deviceTimeAfter(t1, &platform::AudioTimes::silencedUs) - t1) / 1000);
-    console::readKey();
+    ms.push_back(bench::keyToSilenceMs(i));
   }
   return median(ms);
-}
-
-std::vector<uint8_t> tone(int ms) {
-  const size_t n = static_cast<size_t>(11025 * ms / 1000);
-  std::vector<uint8_t> image(platform::kWaveHeaderSize + n);
-  platform::writeWaveHeader(image.data(), 1, 11025, 8, static_cast<uint32_t>(n));
-  for (size_t i = 0; i < n; ++i) image[platform::kWaveHeaderSize + i] = i % 25 < 12 ? 170 : 86;
-  return image;
 }
 
 void local() {
   speech::configureSynth(3, false, 0, 0, 0, 0);
   const double recordedFirst = firstSample();
-  const std::vector<uint8_t> sound = tone(2000);
+  const std::vector<uint8_t> sound = bench::tone(2000);
   const double recordedStop = keyToSilence([&] { speech::playWaveImage(sound); });
   const double recordedEcho = echo();
   speech::configureSynth(3, true, 4, 0, 0, 1);
