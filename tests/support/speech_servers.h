@@ -58,7 +58,7 @@ class SpeechServers {
   SpeechServers() {
     const std::string d = dir_.path();
     std::filesystem::create_directories(d + "/cfg/modules");
-    std::filesystem::copy_file("/etc/speech-dispatcher/modules/espeak-ng.conf", d + "/cfg/modules/espeak-ng.conf");
+    std::ofstream(d + "/cfg/modules/espeak-ng.conf") << "Debug 0\n";  // the module's own defaults
     std::ofstream(d + "/cfg/speechd.conf") << "LogLevel 3\nLogDir \"" << d << "\"\nAudioOutputMethod \"pulse\"\n"
                                            << "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
                                            << "DefaultModule espeak-ng\nDefaultLanguage \"pt-BR\"\n";
