@@ -196,6 +196,8 @@ int playWaveImage(std::span<const uint8_t> image) {
 }
 
 int playPcm(std::span<const uint8_t> data, int rate, int channels, int bits) {
+  // A voice's kept sound plays out first: the blocks of the two must not mix.
+  if (g.keptFrom < g.kept.size()) waitWhile(waveBusy);
   const int deviceRate = g.fastRate ? rate * 3 / 2 : rate;
   // Cutting turns each piece of mono sound into 8 bits.
   const bool cut = g.pitchCutting && channels == 1;

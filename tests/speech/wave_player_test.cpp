@@ -297,11 +297,15 @@ TEST_F(WavePlayer, StreamedSoundIsKeptThenPlayedWholeAndAStopDropsIt) {
   stream();
   EXPECT_LT(platform::nowMs() - start, 500u);  // 2 s of sound, taken at once
   EXPECT_TRUE(waveBusy());
+  // A recorded sound meanwhile waits for it, never mixing its blocks in.
+  const Bytes after(kWaveBlockSize, 200);
+  ASSERT_EQ(playWaveImage(image(after)), 0);
   waitWhileSpeaking();
   const Bytes heard = recordedSince(before);
-  ASSERT_EQ(heard.size(), pcm.size());
+  ASSERT_EQ(heard.size(), pcm.size() + after.size());
   // Only the short blocks (the first two slivers, the tail) end on silence.
-  EXPECT_LE(std::inner_product(heard.begin(), heard.end(), pcm.begin(), 0, std::plus<>(), std::not_equal_to<>()), 3);
+  EXPECT_LE(std::inner_product(pcm.begin(), pcm.end(), heard.begin(), 0, std::plus<>(), std::not_equal_to<>()), 3);
+  EXPECT_TRUE(std::equal(after.begin(), after.end(), heard.end() - static_cast<std::ptrdiff_t>(after.size())));
 
   const size_t again = recorded();
   stream();
