@@ -177,6 +177,7 @@ void startSpeechModules() {
   startWavePlayer();
   startSpeechActivity();
   startSynthDispatch();
+  registerSystemVoices();
 }
 
 void initSpeech(int speed, std::string_view soundDirectory) {

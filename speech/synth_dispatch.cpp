@@ -1,7 +1,13 @@
 #include "speech/synth_dispatch.h"
 
+#include <set>
+#include <string>
+
 #include "console/screen.h"
+#include "platform/base/printable.h"
 #include "platform/platform.h"
+#include "speech/espeak_voice.h"
+#include "speech/speechd_voice.h"
 
 namespace speech {
 namespace {
@@ -32,6 +38,18 @@ const SynthDriver* driver() { return g.drivers[slotOf(g.kind)]; }
 }  // namespace
 
 void setSynthDriver(int kind, const SynthDriver* d) { g.drivers[slotOf(kind)] = d; }
+
+void registerSystemVoices() {
+  setSynthDriver(kSynthSapi4, &kEspeakVoice);
+  setSynthDriver(kSynthSapi5, &kSpeechdVoice);
+  setSynthDriver(kSynthSapi54, &kSpeechdVoice);
+}
+
+void reportVoiceMissing(std::string_view voice, std::string_view why) {
+  static std::set<std::string> said;
+  std::string line = "Sem " + std::string(voice) + ": " + std::string(why) + "; o programa fala com a voz gravada";
+  if (said.insert(line).second) platform::printError(platform::programName(), line);
+}
 
 void startSynthDispatch() { g.kind = kSynthSapi5; }
 

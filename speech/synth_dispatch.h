@@ -22,6 +22,14 @@ struct SynthDriver {
 // The driver that kinds routing like `kind` go to; null removes it.
 void setSynthDriver(int kind, const SynthDriver* driver);
 
+// The system voices: eSpeak NG for kind 4, speech-dispatcher for 5, 54 and
+// every other kind but the built-in engine's 3.
+void registerSystemVoices();
+
+// A system voice that cannot open says why on standard error, once for each
+// reason: the terminal only, as the program speaks on with the recorded voice.
+void reportVoiceMissing(std::string_view voice, std::string_view why);
+
 // Kind 5, as at start. Drivers stay registered.
 void startSynthDispatch();
 int synthKind();

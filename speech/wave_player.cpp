@@ -26,6 +26,9 @@ namespace {
 
 constexpr int kQueueFullMs = 2000;  // a queue full this long drops the block
 constexpr size_t kShortestBlock = 256;
+// A stream keeps at most this much beyond the device's blocks (about 24 s of
+// a voice's 16-bit 22050 Hz sound); a text that makes more waits to be heard.
+constexpr size_t kMostKept = 1 << 20;
 
 struct Player {
   bool deviceOpen = false;
@@ -40,15 +43,15 @@ struct Player {
   std::array<uint8_t, kWaveBlockSize> block;  // what goes to the device
   std::array<uint8_t, kWaveBlockSize> cut;    // a piece being cut
   std::array<uint8_t, kWaveBlockSize> read;   // a piece of a file
+  // A synthesizer's sound the device has no room for yet, from keptFrom on.
+  std::vector<uint8_t> kept;
+  size_t keptFrom = 0;
+  bool streaming = false;  // more of the utterance is coming
 };
 
 Player g;
 
 platform::AudioDevice& device() { return platform::backend().audio(); }
-
-void blockDone(int) {
-  if (g.queued > 0) --g.queued;
-}
 
 // The console's queue; looking serves pending events.
 bool keyWaiting() { return console::keyPressed(); }
@@ -68,6 +71,33 @@ bool queueBlock(const uint8_t* data, size_t length) {
   if (!device().writeWave(g.ring, g.block.data(), size)) return false;
   ++g.queued;
   return true;
+}
+
+// Hands kept stream sound to the device while it has room: full blocks, and
+// a short one only when the device is about to run dry or the stream ended,
+// so that the device holds seconds of sound rather than slivers.
+void topUp() {
+  while (g.queued < kWaveBlocks && g.keptFrom < g.kept.size()) {
+    const size_t n = std::min(g.kept.size() - g.keptFrom, kWaveBlockSize);
+    if (n < kWaveBlockSize && g.streaming && g.queued >= 2) break;
+    if (!queueBlock(g.kept.data() + g.keptFrom, n)) {
+      g.keptFrom = g.kept.size();  // a device that refuses would be fed forever
+      break;
+    }
+    g.keptFrom += n;
+  }
+  if (g.keptFrom == g.kept.size()) {
+    g.kept.clear();
+    g.keptFrom = 0;
+  } else if (g.keptFrom >= kMostKept) {
+    g.kept.erase(g.kept.begin(), g.kept.begin() + static_cast<ptrdiff_t>(g.keptFrom));
+    g.keptFrom = 0;
+  }
+}
+
+void blockDone(int) {
+  if (g.queued > 0) --g.queued;
+  topUp();
 }
 
 // x\y.wav has its ready cut version in x\rapido\y.wav.
@@ -108,6 +138,9 @@ void startWavePlayer() {
   g.queued = 0;
   g.ring = 0;
   g.fastRate = g.pitchCutting = false;
+  g.kept.clear();
+  g.keptFrom = 0;
+  g.streaming = false;
   console::setWaveDoneHook(blockDone);
   const std::string wanted = settings::readDirect("TRADUTOR", "SAIDADEAUDIO");
   if (!wanted.empty()) {
@@ -163,6 +196,8 @@ int playWaveImage(std::span<const uint8_t> image) {
 }
 
 int playPcm(std::span<const uint8_t> data, int rate, int channels, int bits) {
+  // A voice's kept sound plays out first: the blocks of the two must not mix.
+  if (g.keptFrom < g.kept.size()) waitWhile(waveBusy);
   const int deviceRate = g.fastRate ? rate * 3 / 2 : rate;
   // Cutting turns each piece of mono sound into 8 bits.
   const bool cut = g.pitchCutting && channels == 1;
@@ -191,13 +226,37 @@ int playPcm(std::span<const uint8_t> data, int rate, int channels, int bits) {
   return 0;
 }
 
+int streamPcm(std::span<const uint8_t> data, int rate, int channels, int bits) {
+  if (const int error = setWaveFormat(rate, bits, channels); error != 0) return error;
+  while (g.kept.size() - g.keptFrom > kMostKept) {
+    if (keyWaiting()) {
+      waveStop();
+      return 0;
+    }
+    console::waitMessage(10);
+  }
+  g.streaming = true;
+  g.kept.insert(g.kept.end(), data.begin(), data.end());
+  topUp();
+  return 0;
+}
+
+void endStream() {
+  g.streaming = false;
+  topUp();
+}
+
 bool waveBusy() {
   console::pumpMessages();
-  if (keyWaiting() || g.queued == 0) waveStop();
+  if (keyWaiting()) waveStop();
+  else if (g.queued == 0) topUp();
   return g.queued > 0;
 }
 
 void waveStop() {
+  g.kept.clear();
+  g.keptFrom = 0;
+  g.streaming = false;
   if (g.deviceOpen && g.queued > 0) device().resetWave();
   console::pumpMessages();  // the dropped blocks come back
 }

@@ -35,11 +35,20 @@ int playWaveImage(std::span<const uint8_t> image);
 // 0 (also when a key stopped it) or the device's error.
 int playPcm(std::span<const uint8_t> data, int rate, int channels, int bits);
 
-// Serves pending events and tells whether blocks are still queued; a waiting
-// key stops playback first.
+// Queues a synthesizer's PCM as it comes, without the speed-ups (the voice
+// has its own rate) and without waiting for the device: what the device
+// cannot take yet is kept, and handed on in full blocks as blocks come back,
+// so the program goes on while the voice speaks. Past about 24 s of sound
+// kept it waits, like playPcm, for room or a key. 0 or the device's error.
+int streamPcm(std::span<const uint8_t> data, int rate, int channels, int bits);
+// The utterance is whole: what is kept may go out in a short last block.
+void endStream();
+
+// Serves pending events and tells whether blocks are still queued (or kept
+// from a stream); a waiting key stops playback first.
 bool waveBusy();
 
-// Drops everything queued at once.
+// Drops everything queued, and kept from a stream, at once.
 void waveStop();
 
 // Readies the device for a format; a change waits for the queue to drain

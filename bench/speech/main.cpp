@@ -22,28 +22,11 @@
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
 #include "speech/wave_player.h"
+#include "device_latency.h"
 
 namespace {
 
 constexpr int kTrials = 60;
-
-std::vector<uint8_t> tone(int ms) {
-  const size_t n = static_cast<size_t>(11025 * ms / 1000);
-  std::vector<uint8_t> image(platform::kWaveHeaderSize + n);
-  platform::writeWaveHeader(image.data(), 1, 11025, 8, static_cast<uint32_t>(n));
-  for (size_t i = 0; i < n; ++i) image[platform::kWaveHeaderSize + i] = i % 25 < 12 ? 170 : 86;
-  return image;
-}
-
-// Waits, busily, until the device's clock passes t0 in one of its times.
-int64_t deviceTimeAfter(int64_t t0, int64_t platform::AudioTimes::*field) {
-  const uint64_t giveUp = platform::nowMs() + 2000;
-  for (;;) {
-    const int64_t t = platform::backend().audio().times().*field;
-    if (t >= t0 || platform::nowMs() > giveUp) return t;
-    std::this_thread::yield();
-  }
-}
 
 struct Stats {
   double median, p90, max;
@@ -63,8 +46,8 @@ int measure(int argc, char** argv) {
   if (const int status = console::startProgram(argc, argv, "", options); status >= 0) return status;
   speech::startSpeechModules();
 
-  const std::vector<uint8_t> shortSound = tone(40);
-  const std::vector<uint8_t> longSound = tone(2000);
+  const std::vector<uint8_t> shortSound = bench::tone(40);
+  const std::vector<uint8_t> longSound = bench::tone(2000);
   std::vector<double> start, stop;
   for (int i = 0; i < kTrials; ++i) {
     // Requests fall anywhere in the device's buffer period, not just after
@@ -75,17 +58,11 @@ int measure(int argc, char** argv) {
       std::printf("  the device cannot be opened\n");
       return 1;
     }
-    start.push_back(static_cast<double>(deviceTimeAfter(t0, &platform::AudioTimes::startedUs) - t0) / 1000);
+    start.push_back(static_cast<double>(bench::deviceTimeAfter(t0, &platform::AudioTimes::startedUs) - t0) / 1000);
     speech::waitWhileSpeaking();
 
     speech::playWaveImage(longSound);
-    const uint64_t until = platform::nowMs() + 30 + static_cast<uint64_t>((i * 7) % 23);
-    while (platform::nowMs() < until) console::waitMessage(1);
-    const int64_t t1 = platform::clockUs();
-    console::pushKey(' ');
-    speech::isSpeaking();  // the check every waiting loop makes next
-    stop.push_back(static_cast<double>(deviceTimeAfter(t1, &platform::AudioTimes::silencedUs) - t1) / 1000);
-    console::readKey();
+    stop.push_back(bench::keyToSilenceMs(i));
   }
   std::printf("%s (%d trials)\n", options.audioDevice ? "SDL audio device" : "null device", kTrials);
   print("play request -> first sample", stats(start));

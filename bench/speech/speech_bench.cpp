@@ -19,25 +19,14 @@
 #include "platform/platform.h"
 #include "speech/speech_activity.h"
 #include "speech/speech_service.h"
+#include "device_latency.h"
 
 namespace {
 
 constexpr int kEchoTrials = 40;
 constexpr int kStartTrials = 15;
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-int64_t firstSampleAfter(int64_t t0) {
-  const uint64_t giveUp = platform::nowMs() + 2000;
-  for (;;) {
-    const int64_t t = platform::backend().audio().times().startedUs;
-    if (t >= t0 || platform::nowMs() > giveUp) return t;
-    std::this_thread::yield();
-  }
-}
+using bench::median;
 
 // The program's own start, as every talking program makes it.
 int startSpeaking(int argc, char** argv) {
@@ -56,7 +45,7 @@ int measureEcho(int argc, char** argv) {
     const int64_t t0 = platform::clockUs();
     console::pushKey(static_cast<uint8_t>('a' + i % 26));
     speech::echoKey();
-    ms.push_back(static_cast<double>(firstSampleAfter(t0) - t0) / 1000);
+    ms.push_back(static_cast<double>(bench::deviceTimeAfter(t0, &platform::AudioTimes::startedUs) - t0) / 1000);
     speech::waitWhileSpeaking();
   }
   std::printf("%.3f\n", median(ms));

@@ -4,7 +4,9 @@
 // 8-bit mono at 11025 Hz and arrives in the recording unchanged.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -277,6 +279,40 @@ TEST_F(WavePlayer, ToneIsMixedWithTheWaveVoice) {
   }
   EXPECT_EQ(mixed, 999u);  // the wave's last sample is silence
   EXPECT_GT(heard.size(), 1000u + 11025u * 40 / 1000);
+}
+
+// A synthesizer's sound comes in slivers far faster than it plays: the player
+// takes all of it without waiting, plays it whole and in order, and a stop
+// drops what it kept.
+TEST_F(WavePlayer, StreamedSoundIsKeptThenPlayedWholeAndAStopDropsIt) {
+  const Bytes pcm = speech_test::squareWave8(22050);  // 2 s
+  const auto stream = [&pcm] {
+    for (size_t at = 0; at < pcm.size(); at += 441) {
+      ASSERT_EQ(streamPcm({pcm.data() + at, std::min<size_t>(441, pcm.size() - at)}, 11025, 1, 8), 0);
+    }
+    endStream();
+  };
+  const size_t before = recorded();
+  const uint64_t start = platform::nowMs();
+  stream();
+  EXPECT_LT(platform::nowMs() - start, 500u);  // 2 s of sound, taken at once
+  EXPECT_TRUE(waveBusy());
+  // A recorded sound meanwhile waits for it, never mixing its blocks in.
+  const Bytes after(kWaveBlockSize, 200);
+  ASSERT_EQ(playWaveImage(image(after)), 0);
+  waitWhileSpeaking();
+  const Bytes heard = recordedSince(before);
+  ASSERT_EQ(heard.size(), pcm.size() + after.size());
+  // Only the short blocks (the first two slivers, the tail) end on silence.
+  EXPECT_LE(std::inner_product(pcm.begin(), pcm.end(), heard.begin(), 0, std::plus<>(), std::not_equal_to<>()), 3);
+  EXPECT_TRUE(std::equal(after.begin(), after.end(), heard.end() - static_cast<std::ptrdiff_t>(after.size())));
+
+  const size_t again = recorded();
+  stream();
+  waveStop();
+  EXPECT_FALSE(waveBusy());
+  waitWhileSpeaking();
+  EXPECT_LT(recordedSince(again).size(), 882u);
 }
 
 // A synthesizer driver that is busy until a set time, and counts its stops.

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
   espeak-ng libespeak-ng-dev wbrazilian
+  libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils
   tcl locales
   nginx-light curl
   clang libclang-rt-14-dev

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""voice_bench.py [--build DIR] [--tools DIR]: the recorded voice beside eSpeak NG.
+"""recorded_voice_bench.py [--build DIR] [--tools DIR]: the recorded voice beside eSpeak NG.
 
 Says each sentence of frases.txt, words alone (the recorded path names
 punctuation aloud) and ended with TERMINA MUDO, through roteiro --audio-out at
