@@ -2,6 +2,7 @@
 // the ways the program ends from there.
 #include <cstdio>
 
+#include "console/braille_line.h"
 #include "console/console_state.h"
 #include "console/keyboard.h"
 #include "platform/platform.h"
@@ -41,6 +42,7 @@ void handleEvent(const platform::Event& ev) {
     case EventType::AudioDone:
       if (g_screen.waveDone) g_screen.waveDone(ev.block);
       break;
+    case EventType::BrailleKey: onBrailleKey(ev.braille); break;
     case EventType::Wake: break;
   }
 }
