@@ -18,6 +18,7 @@ constexpr uint8_t kDot7 = 0x40, kDot8 = 0x80;
 
 struct BrailleLine {
   platform::BrailleDisplay* display = nullptr;
+  bool held = true;               // false while the window is out of focus
   int row = 1;                    // the row on the display
   BrailleRow shown;               // its transcription, for the routing keys
   std::vector<uint8_t> dots;      // what the display holds
@@ -68,10 +69,19 @@ void brailleShowRow(int row) {
   b.row = std::clamp(row, 1, kRows);
   b.shown = transcribeRow(std::string_view(reinterpret_cast<const char*>(g_screen.chars[b.row - 1]), kColumns));
   std::vector<uint8_t> dots = rowDots(b.shown.text, b.display->cells());
-  if (dots == b.dots) return;
+  if (!b.held || dots == b.dots) return;
   // A display that has gone (its server ended) is as no display.
   if (!b.display->write(dots)) b.display = nullptr;
   b.dots = std::move(dots);
+}
+
+void brailleWindowFocus(bool focused) {
+  BrailleLine& b = g_line;
+  if (!b.display || b.held == focused) return;
+  b.held = focused;
+  b.dots.clear();  // what BRLTTY showed meanwhile is not ours
+  if (!b.display->hold(focused)) b.display = nullptr;
+  else if (focused) brailleShowRow(b.row);
 }
 
 void brailleRowsScrolled() {

@@ -15,6 +15,9 @@ bool brailleLineOn();
 // Shows a row (1-based) on the display; nothing when it is off or when the
 // cells would not change.
 void brailleShowRow(int row);
+// The window gained or lost the focus: the display is given back to BRLTTY
+// meanwhile, and the row is shown again when the focus comes back.
+void brailleWindowFocus(bool focused);
 // The screen scrolled up one row: the row on the display moved with it.
 void brailleRowsScrolled();
 // The row the display shows (1-based).

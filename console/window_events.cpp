@@ -29,6 +29,7 @@ void handleEvent(const platform::Event& ev) {
       g_screen.focused = ev.type == EventType::FocusGained;
       showCaret(g_screen.focused);
       onFocus(g_screen.focused, ev.buttonsDown);
+      brailleWindowFocus(g_screen.focused);
       break;
     case EventType::Expose: paint({ev.x, ev.y, ev.w, ev.h}); break;
     case EventType::Close: closeConsole();

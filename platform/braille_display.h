@@ -16,6 +16,10 @@ class BrailleDisplay {
   // Shows one pattern a cell (bit 0 dot 1 ... bit 7 dot 8), as dots, never
   // through the user's braille table; false once the display is gone.
   virtual bool write(const std::vector<uint8_t>& dots) = 0;
+  // Takes the display (it is taken on opening) or gives it back to BRLTTY,
+  // with its keys, while the window is out of focus; nothing may be written
+  // while it is given back. False once the display is gone.
+  virtual bool hold(bool held) = 0;
 };
 
 // The display, held for the window with the X window id `window` (0: no

@@ -119,14 +119,22 @@ bool PrivateBrltty::readLine(std::string& line, int timeoutMs) {
 }
 
 bool PrivateBrltty::waitFor(const std::string& dots, int timeoutMs) {
-  if (shown_ == dots) return true;
+  return waitUntil(dots, true, timeoutMs);
+}
+
+bool PrivateBrltty::waitForOther(const std::string& dots, int timeoutMs) {
+  return waitUntil(dots, false, timeoutMs);
+}
+
+bool PrivateBrltty::waitUntil(const std::string& dots, bool same, int timeoutMs) {
+  if ((shown_ == dots) == same) return true;
   for (long long until = nowMs() + timeoutMs;;) {
     std::string line;
     const long long left = until - nowMs();
     if (left <= 0 || !readLine(line, static_cast<int>(left))) return false;
     if (line.rfind("Braille ", 0) != 0) continue;
     shown_ = cellsOf(line);
-    if (shown_ == dots) return true;
+    if ((shown_ == dots) == same) return true;
   }
 }
 

@@ -28,6 +28,8 @@ class PrivateBrltty {
   // Waits up to timeoutMs for the display to show `dots` (cells written as
   // BRLTTY does, "1|12| |3456"), the cells after them blank.
   bool waitFor(const std::string& dots, int timeoutMs = 10000);
+  // Waits up to timeoutMs for the display to show anything but `dots`.
+  bool waitForOther(const std::string& dots, int timeoutMs = 10000);
   // The cells shown last, in the same notation, trailing blank cells left out.
   const std::string& shown() const { return shown_; }
   // A command of the display: "LnUp", "PassDots 11", "Route 4" ...
@@ -35,6 +37,7 @@ class PrivateBrltty {
 
  private:
   bool readLine(std::string& line, int timeoutMs);
+  bool waitUntil(const std::string& dots, bool same, int timeoutMs);
 
   ScratchDir dir_;
   std::string host_;
