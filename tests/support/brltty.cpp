@@ -70,6 +70,15 @@ PrivateBrltty::PrivateBrltty(int cells) {
     usleep(20000);
   }
   if (display_ >= 0) press("cells " + std::to_string(cells));
+  // BrlAPI serves from a thread of its own, once its socket is there.
+  const std::string api = kSocketDir + host_.substr(1);
+  for (long long until = nowMs() + 10000; display_ >= 0 && access(api.c_str(), F_OK) != 0;) {
+    if (nowMs() > until) {
+      ::close(display_);
+      display_ = -1;
+    }
+    usleep(20000);
+  }
 }
 
 PrivateBrltty::~PrivateBrltty() {
