@@ -91,6 +91,8 @@ void setBrailleMode(int mode) {
 
 int brailleMode() { return g_braille.mode; }
 
+uint8_t cellCharacter(uint8_t dots) { return kCells[dots & 0x3F]; }
+
 bool brailleKeyDown(int key) {
   const uint8_t bit = bitOf(key);
   if (!bit) return false;

@@ -19,6 +19,9 @@ void brailleKeyUp(int key);
 // Any other key up clears the capital, capitals-lock and number flags.
 void clearBrailleTextFlags();
 
+// The character of a cell in the braille table (bit 0..5: dots 1..6).
+uint8_t cellCharacter(uint8_t dots);
+
 // The character of a chord (bit 0..5: dots 1..6, bit 6: space) after the
 // mode's rules; 254 means nothing is typed. Changes the text-mode flags.
 uint8_t chordCharacter(uint8_t chord);

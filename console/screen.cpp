@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "console/braille_keyboard.h"
+#include "console/braille_line.h"
 #include "console/console_state.h"
 #include "console/keyboard.h"
 #include "console/palette.h"
@@ -63,9 +64,11 @@ void touch(int column) {
   if (column + 1 > g_screen.spanRight) g_screen.spanRight = column + 1;
 }
 
+// A row drawn outside painting is also shown on the braille display.
 void drawPendingSpan() {
   if (g_screen.spanLeft >= 0 && g_screen.spanRight > g_screen.spanLeft) {
     drawSpan(g_screen.row, g_screen.spanLeft, std::min(g_screen.spanRight, kColumns));
+    brailleShowRow(g_screen.row + 1);
   }
   g_screen.spanLeft = g_screen.spanRight = -1;
 }
@@ -114,6 +117,7 @@ void ensureConsole() {
   s.focused = platform::headless();  // a real window learns its focus from the window system
   repaintAll();
   setBrailleMode(brailleMode);
+  openBrailleLine();
 }
 
 bool created() { return g_screen.created; }
@@ -197,6 +201,7 @@ void newLine() {
   std::memmove(&s.chars[0][0], &s.chars[1][0], sizeof s.chars - kColumns);
   std::memmove(&s.attrs[0][0], &s.attrs[1][0], sizeof s.attrs - kColumns);
   fillRow(kRows - 1, 0);
+  brailleRowsScrolled();
   // The pixel copy is only safe where nothing covers the window's text.
   if (s.blitScrolling && be().windowActive() && be().bottomGap() > 32) {
     be().scrollUp(textArea(), s.cell.cellHeight, colourOf(s.attribute >> 4));
@@ -213,6 +218,7 @@ void clearScreen() {
   g_screen.col = g_screen.row = 0;
   repaintAll();
   be().present();
+  brailleShowRow(1);
 }
 
 void clearToLineEnd() {
@@ -222,12 +228,14 @@ void clearToLineEnd() {
   fillRow(s.row, s.col);
   drawSpan(s.row, s.col, kColumns);
   be().present();
+  brailleShowRow(s.row + 1);
 }
 
 void gotoXY(int column, int row) {
   ensureConsole();
   g_screen.col = std::clamp(column, 1, kColumns) - 1;
   g_screen.row = std::clamp(row, 1, kRows) - 1;
+  brailleShowRow(g_screen.row + 1);
 }
 
 int whereX() {

@@ -58,8 +58,8 @@ void waitMessage(int timeoutMs);
 // Sleeps n milliseconds (an unsigned 16-bit count), then serves events.
 void delayMs(int n);
 
-// Handlers of events that belong to higher layers (the wave player's finished
-// blocks, the braille display); registered by them when they start.
+// Handlers of events that belong to higher layers (a row drawn, the wave
+// player's finished blocks); registered by them when they start.
 using RowHook = void (*)(int row);
 void setRowDrawnHook(RowHook hook);
 using WaveDoneHook = void (*)(int block);

@@ -2,6 +2,7 @@
 // the ways the program ends from there.
 #include <cstdio>
 
+#include "console/braille_line.h"
 #include "console/console_state.h"
 #include "console/keyboard.h"
 #include "platform/platform.h"
@@ -28,6 +29,7 @@ void handleEvent(const platform::Event& ev) {
       g_screen.focused = ev.type == EventType::FocusGained;
       showCaret(g_screen.focused);
       onFocus(g_screen.focused, ev.buttonsDown);
+      brailleWindowFocus(g_screen.focused);
       break;
     case EventType::Expose: paint({ev.x, ev.y, ev.w, ev.h}); break;
     case EventType::Close: closeConsole();
@@ -41,6 +43,7 @@ void handleEvent(const platform::Event& ev) {
     case EventType::AudioDone:
       if (g_screen.waveDone) g_screen.waveDone(ev.block);
       break;
+    case EventType::BrailleKey: onBrailleKey(ev.braille); break;
     case EventType::Wake: break;
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "console/braille_line.h"
 #include "console/clipboard.h"
 #include "console/keyboard.h"
 #include "console/magnifier.h"
@@ -246,6 +247,12 @@ void specialKey(uint8_t s) {
     case 63: return askAndSearch();
     case 98: return search();
     case 64: return jump();
+    case console::kRouteScan: {  // a routing key of the braille display
+      Position to;
+      if (!console::brailleRouted(to.column, to.row)) return;
+      g_at = to;
+      return speech::speakChar(to.column <= kColumns ? console::cellChar(to.column, to.row) : ' ');
+    }
     default: return sayAgain();
   }
 }
@@ -300,6 +307,7 @@ void reviewScreen() {
   beep();
   const int cursorColumn = console::whereX(), cursorRow = console::whereY();
   g_at = {cursorRow, cursorColumn};
+  console::setBrailleRouting(true);
   for (;;) {
     console::gotoXY(g_at.column, g_at.row);
     showMagnified();
@@ -310,6 +318,7 @@ void reviewScreen() {
     else plainKey(c);
     keepOnScreen();
   }
+  console::setBrailleRouting(false);
   beep();
   beep();
   console::hideMagnifiedLine();

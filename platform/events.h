@@ -52,9 +52,20 @@ enum class EventType {
   InputEnd,     // headless: the key script is exhausted and a key is awaited
   TimeUp,       // headless: the run's time limit has passed
   AudioDone,    // block: the wave device has played or dropped it
+  BrailleKey,   // braille: a key of the braille display
 };
 
 enum MouseButton : int { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
+
+// A key of the braille display, as BRLTTY reports it.
+struct BrailleKey {
+  enum class Kind { Key, Dots, Route, Other };
+  Kind kind = Kind::Other;
+  int key = kKeyNone;  // Key: Up, Down, Home, End, Enter, Backspace or Escape
+  uint8_t dots = 0;    // Dots: bit 0 is dot 1 ... bit 7 dot 8
+  bool space = false;  // Dots: typed with the space bar held
+  int cell = 0;        // Route: the 0-based cell whose routing key was pressed
+};
 
 struct Event {
   EventType type = EventType::Wake;
@@ -67,6 +78,7 @@ struct Event {
   bool buttonsDown = false;
   int x = 0, y = 0, w = 0, h = 0;
   int block = 0;
+  BrailleKey braille;
 };
 
 // Keys the window system reports as "system keys": with Alt held, and F10.

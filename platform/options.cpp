@@ -26,8 +26,16 @@ const OptionDef kOptions[] = {
      "FILE  write the screen's rows at exit ('-': standard output)"},
     {"--time-limit", "ESCUTA_TIME_LIMIT", nullptr, "SECONDS  headless: end the run after this long (600)"},
     {"--audio-device", "ESCUTA_AUDIO_DEVICE", nullptr, "headless: play through the real audio device"},
+    {"--braille", "ESCUTA_BRAILLE", nullptr, "headless: show the console on the braille display (BrlAPI)"},
     {"--clock-speed", "ESCUTA_CLOCK_SPEED", nullptr, "N  headless: run the clock N times faster (tests; 1)"},
 };
+
+// The options that take no value: giving one switches it on.
+bool* switchOf(const std::string& name, Options& options) {
+  if (name == "--audio-device") return &options.audioDevice;
+  if (name == "--braille") return &options.braille;
+  return nullptr;
+}
 
 bool parseSeconds(const std::string& text, double& out) {
   char* end = nullptr;
@@ -94,7 +102,8 @@ Walk nextOption(const std::vector<std::string>& args, size_t& i, GivenOption& gi
     error = "unknown option " + given.name;
     return Walk::Error;
   }
-  if (given.name == "--audio-device" || inlineValue) return Walk::Option;
+  Options none;
+  if (switchOf(given.name, none) || inlineValue) return Walk::Option;
   if (i >= args.size()) {
     error = given.name + " needs a value";
     return Walk::Error;
@@ -110,7 +119,7 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
   for (const OptionDef& d : kOptions) {
     const char* v = std::getenv(d.env);
     if (!v) continue;
-    if (std::strcmp(d.flag, "--audio-device") == 0) options.audioDevice = isTrue(v);
+    if (bool* on = switchOf(d.flag, options)) *on = isTrue(v);
     else if ((d.text || *v) && !parseValue(d, v, d.env, options, error)) return ParseResult::Error;
   }
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
@@ -120,7 +129,7 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
     if (step == Walk::Error) return ParseResult::Error;
     if (given.name == "--help") return ParseResult::Help;
     if (given.name == "--version") return ParseResult::Version;
-    if (given.name == "--audio-device") options.audioDevice = true;
+    if (bool* on = switchOf(given.name, options)) *on = true;
     else if (!parseValue(*given.def, given.value, given.name, options, error)) return ParseResult::Error;
   }
   options.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());

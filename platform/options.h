@@ -13,6 +13,7 @@ struct Options {
   std::string configDir;
   std::string screenOut;
   bool audioDevice = false;
+  bool braille = false;    // headless: take the braille display all the same
   double timeLimit = 600;  // seconds on the headless clock
   int clockSpeed = 1;      // headless: how many times faster than real time
   std::vector<std::string> args;  // what follows the options

@@ -13,6 +13,7 @@
 
 #include "platform/audio_record.h"
 #include "platform/base/printable.h"
+#include "platform/braille_display.h"
 #include "platform/exit_signals.h"
 #include "platform/output_file.h"
 #include "platform/keyscript.h"
@@ -144,6 +145,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
     return 2;
   }
   g.headless = std::string(g.backend->name()) == "headless";
+  allowHeadlessBraille(options.braille);
   if (g.headless) setClockSpeed(options.clockSpeed);
   if (g.headless) g.deadline = nowMs() + static_cast<uint64_t>(options.timeLimit * 1000.0);
   if (!options.transcript.empty() && !openTranscript(options.transcript)) {
@@ -183,13 +185,14 @@ bool nextEvent(Event& event, int timeoutMs) {
       g.pending.pop_front();
       return true;
     }
+    if (takeBrailleKey(event)) return true;
     const uint64_t now = nowMs();
     if (g.deadline && now >= g.deadline) {
       event = Event{};
       event.type = EventType::TimeUp;
       return true;
     }
-    if (g.awaiting && !g.step && !g.backend->hasRealKeyboard() && !soundPlaying()) {
+    if (g.awaiting && !g.step && !g.backend->hasRealKeyboard() && !brailleDisplayOpen() && !soundPlaying()) {
       event = Event{};
       event.type = EventType::InputEnd;
       return true;

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "platform/sdl_module.h"
+#include "platform/shared_library.h"
 
 namespace platform {
 namespace {
@@ -15,12 +15,7 @@ namespace {
 // The module lies beside this library; why it cannot be loaded is said once.
 const SdlModule* sdlModule() {
   static const SdlModule* const loaded = []() -> const SdlModule* {
-    Dl_info self{};
-    if (!dladdr(reinterpret_cast<void*>(&sdlModule), &self) || !self.dli_fname) return nullptr;
-    std::string file = self.dli_fname;
-    file = file.substr(0, file.rfind('/') + 1) + "escuta_sdl.so";
-    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    const auto entry = handle ? reinterpret_cast<SdlModuleEntry>(dlsym(handle, kSdlModuleEntry)) : nullptr;
+    const auto entry = reinterpret_cast<SdlModuleEntry>(moduleEntry("escuta_sdl.so", kSdlModuleEntry));
     if (!entry) {
       std::fprintf(stderr, "No window or sound device: %s\n", dlerror());
       return nullptr;

@@ -1,6 +1,7 @@
-// Outside libraries a program can do without (the system voices), opened
-// when first asked for: they cost nothing at start, and their absence is a
-// failure path, never a program that cannot start.
+// Libraries a program can do without (the system voices, and our own window
+// and braille modules), opened when first asked for: they cost nothing at
+// start, and their absence is a failure path, never a program that cannot
+// start.
 #pragma once
 #include <string>
 #include <utility>
@@ -10,6 +11,11 @@ namespace platform {
 // The library by its file name, found as the loader finds libraries; null,
 // with `why` set, when it cannot be opened. Opened once, never closed.
 void* openLibrary(const char* file, std::string& why);
+
+// The entry point `entry` of one of our own modules, `file` being its name
+// beside the platform library; null when either cannot be found, dlerror()
+// saying why.
+void* moduleEntry(const char* file, const char* entry);
 
 // A function of an opened library, null when it lacks it.
 void* librarySymbol(void* library, const char* name);

@@ -15,6 +15,7 @@ LAYERS = {
     "platform/base": [],
     "platform": ["platform/base"],
     "platform/sdl": ["platform"],
+    "platform/brlapi": ["platform"],
     "platform/clipboard_keeper": ["platform/base"],
     "settings": ["platform/base"],
     "console": ["settings", "platform"],

@@ -221,6 +221,38 @@ bool XDesktop::setLayout(const std::string& layout) const {
   return std::system(cmd.c_str()) == 0;
 }
 
+void XDesktop::activate(unsigned long window) const {
+  Display* d = XOpenDisplay(display_.c_str());
+  if (!d) return;
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = 2;  // from a pager: the manager obeys without asking the user
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XCloseDisplay(d);
+}
+
+XWindow::XWindow(const XDesktop& desktop, const std::string& title) {
+  Display* d = XOpenDisplay(desktop.display().c_str());
+  if (!d) return;
+  display_ = d;
+  id_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 320, 200, 0, 0, WhitePixel(d, DefaultScreen(d)));
+  XChangeProperty(d, id_, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+  XStoreName(d, id_, title.c_str());
+  XMapRaised(d, id_);
+  XSync(d, False);
+  // The manager gives the focus once it has taken the window in.
+  if (desktop.waitForWindow(title)) desktop.activate(id_);
+}
+
+XWindow::~XWindow() {
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
 void XDesktop::destroyWindow(unsigned long window) const {
   Display* d = XOpenDisplay(display_.c_str());
   if (!d) return;

@@ -36,6 +36,9 @@ class XDesktop {
   bool numLock() const;
   // Sets the keyboard layout with setxkbmap.
   bool setLayout(const std::string& layout) const;
+  // Brings a window to the front with the focus, as a pager asks the window
+  // manager to.
+  void activate(unsigned long window) const;
   // Destroys a window outright, as `xdotool windowclose` does, instead of
   // asking it to close.
   void destroyWindow(unsigned long window) const;
@@ -47,6 +50,22 @@ class XDesktop {
   pid_t manager_ = -1;
   std::string display_;
   bool ready_ = false;
+};
+
+// A plain window of the test's own, mapped on the desktop and given the
+// focus; it lives as long as the object.
+class XWindow {
+ public:
+  XWindow(const XDesktop& desktop, const std::string& title);
+  ~XWindow();
+  XWindow(const XWindow&) = delete;
+  XWindow& operator=(const XWindow&) = delete;
+
+  unsigned long id() const { return id_; }
+
+ private:
+  void* display_ = nullptr;  // the window's own connection: it goes with it
+  unsigned long id_ = 0;
 };
 
 // A roteiro program on the desktop, its script, transcript and screen at

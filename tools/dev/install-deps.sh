@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
+  brltty libbrlapi-dev xbrlapi
   espeak-ng libespeak-ng-dev wbrazilian
   libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils
   tcl locales
