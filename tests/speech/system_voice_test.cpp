@@ -194,13 +194,14 @@ TEST_F(Dispatcher, TheTextIsSpokenAndAKeyCancelsIt) {
   EXPECT_GT(voicedSeconds(said, 16000), 0.5);
   EXPECT_TRUE(r.audio.data.empty());  // the server plays it, not our device
 
-  // The whole text lasts over 8 s; the key cancels it after one.
+  // The whole text lasts over 8 s; the key cancels it after three (a loaded
+  // machine may take a second or more to start the server's voice).
   const std::vector<int16_t> cut =
-      heard(std::string("fala \"") + kLongText + "\"\nle mudo a &\nescreve mudo a\n", "wait 1000\nkey x\n", r);
+      heard(std::string("fala \"") + kLongText + "\"\nle mudo a &\nescreve mudo a\n", "wait 3000\nkey x\n", r);
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(r.events.back(), "SHOW x\\r\\n");
   EXPECT_GT(voicedSeconds(cut, 16000), 0.3);
-  EXPECT_LT(voicedSeconds(cut, 16000), 2.5);
+  EXPECT_LT(voicedSeconds(cut, 16000), 5);
 }
 
 }  // namespace
