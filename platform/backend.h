@@ -104,8 +104,12 @@ class Backend {
 
   // Waits up to timeoutMs (0: just look, -1: no limit) for an event.
   virtual bool waitEvent(Event& event, int timeoutMs) = 0;
-  // Ends a waitEvent from any thread with a Wake event.
+  // Ends a waitEvent from any thread with a Wake event; does nothing once
+  // the backend is shut down.
   virtual void wake() = 0;
+  // The program is ending: closes the window, the sound and the libraries
+  // they came from while those libraries are still loaded.
+  virtual void shutdown() {}
   // Real keys can still come once a key script is exhausted.
   virtual bool hasRealKeyboard() const = 0;
 };

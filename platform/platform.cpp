@@ -144,6 +144,10 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
                             " frontend is not available here");
     return 2;
   }
+  // The window and the sound close while the libraries they came from are
+  // loaded: left to the unloading of this library, they would call into X
+  // after it was finalised, which depends on the order libraries unload.
+  std::atexit([] { g.backend->shutdown(); });
   g.headless = std::string(g.backend->name()) == "headless";
   allowHeadlessBraille(options.braille);
   if (g.headless) setClockSpeed(options.clockSpeed);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/base/codepage.h"
@@ -65,7 +66,9 @@ class SdlBackend final : public Backend {
     audioEvent_ = wakeEvent_ + 1;
     audio_ = openSdlAudio([this](int tag) { blockDone(tag); });
   }
-  ~SdlBackend() override {
+  ~SdlBackend() override { shutdown(); }
+  void shutdown() override {
+    if (std::exchange(shutDown_, true)) return;
     audio_.reset();
     if (displayLost()) return;
     keepClipboard();
@@ -73,9 +76,8 @@ class SdlBackend final : public Backend {
     for (SdlFont& f : fonts_) closeSdlFont(f);
     closeWindow();
     TTF_Quit();
-    // SDL still counts a destroyed window as its own and would destroy it
-    // once more.
-    if (!windowGone_) SDL_Quit();
+    // SDL itself is left to the process's end, which closes its connection:
+    // quitting it unloads the X libraries while the program still ends.
   }
   const char* name() const override { return "sdl"; }
 
@@ -454,6 +456,7 @@ class SdlBackend final : public Backend {
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;
   bool windowGone_ = false;
+  bool shutDown_ = false;
   std::vector<SdlFont> fonts_;
   std::vector<SDL_Surface*> pictures_;
   std::deque<Event> queued_;
