@@ -17,6 +17,7 @@
 #include "tts/front_end.h"
 #include "tts/normalise.h"
 #include "tts/phoneme_list.h"
+#include "tts/time_and_pitch.h"
 
 namespace fuzz {
 namespace {
@@ -38,6 +39,15 @@ const tts::FrontEnd& realFrontEnd() {
     return loaded;
   }();
   return frontEnd;
+}
+
+const tts::DiphoneList& realDiphoneList() {
+  static const tts::DiphoneList diphones = [] {
+    tts::DiphoneList loaded;
+    require(tts::loadDiphoneList(ESCUTA_SOURCE_DIR "/data/tts/portug.dfn", loaded));
+    return loaded;
+  }();
+  return diphones;
 }
 
 const speech::DiphoneText& realDiphoneText() {
@@ -127,11 +137,18 @@ void ttsData(std::string_view bytes) {
   const char kind = bytes[0];
   bytes.remove_prefix(1);
   tts::FrontEnd frontEnd = realFrontEnd();
-  switch (kind % 5) {
+  switch (kind % 6) {
     case 0: frontEnd.rules = {}; tts::loadRules(scratchFile("portug.nrl", bytes), frontEnd.rules); break;
     case 1: frontEnd.exceptions = {}; tts::loadExceptions(scratchFile("portug.exc", bytes), frontEnd.exceptions); break;
     case 2: frontEnd.abbreviations = {}; tts::loadAbbreviations(scratchFile("portug.abr", bytes), frontEnd.abbreviations); break;
     case 3: frontEnd.prosody = {}; tts::loadProsody(scratchFile("portug.pro", bytes), frontEnd.prosody); break;
+    case 4: {
+      tts::DiphoneList diphones;
+      tts::loadDiphoneList(scratchFile("portug.dfn", bytes), diphones);
+      const tts::FrontEndResult result = tts::textToPhonemeLines(kSampleText, frontEnd);
+      tts::timeAndPitch(result.lines, frontEnd.prosody, diphones, 1.0, 0.6);
+      return;
+    }
     default: {
       tts::PhonemeList list;
       tts::loadPhonemeList(scratchFile("portug.fon", bytes), list);
@@ -145,7 +162,8 @@ void ttsData(std::string_view bytes) {
 // Text through both voices' front ends.
 void normalise(std::string_view bytes) {
   tts::normaliseText(bytes, realFrontEnd().abbreviations);
-  tts::textToPhonemeLines(bytes, realFrontEnd());
+  const tts::FrontEndResult result = tts::textToPhonemeLines(bytes, realFrontEnd());
+  tts::timeAndPitch(result.lines, realFrontEnd().prosody, realDiphoneList(), 1.0, 0.6);
   speech::textToPhones(realDiphoneText(), bytes);
 }
 
