@@ -1,0 +1,214 @@
+#include "speech/tts_engine.h"
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "console/keyboard.h"
+#include "console/screen.h"
+#include "platform/base/paths.h"
+#include "platform/base/wave_header.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+#include "speech/mbrola.h"
+#include "speech/speech_service.h"
+#include "speech/wave_player.h"
+#include "tts/diphone_list.h"
+#include "tts/front_end.h"
+#include "tts/time_and_pitch.h"
+
+namespace speech {
+namespace {
+
+constexpr int kReadSamples = 64000;
+constexpr size_t kPieceBytes = 64000;  // about 2 s: speech starts before the rest is made
+constexpr size_t kShortestPiece = 256;
+constexpr int kCloseWaitMs = 500;
+constexpr size_t kHeader = platform::kWaveHeaderSize;
+
+struct Engine {
+  bool open = false;
+  std::string database;
+  tts::FrontEnd frontEnd;
+  tts::DiphoneList diphones;
+  double pitchFactor = 1.0, durationFactor = 1.0;
+  std::vector<int16_t> readBuffer = std::vector<int16_t>(kReadSamples);
+  std::vector<uint8_t> piece;  // the output buffer, header in front
+};
+
+Engine g;
+
+// A message box with one button: the message is shown and said, and stays
+// until Enter (or Esc) answers it.
+void showMessageBox(const std::string& message) {
+  sayLine(message);
+  for (;;) {
+    const uint8_t key = console::readKey();
+    if (key == 13 || key == 27) return;
+  }
+}
+
+void playPiece() {
+  const size_t data = g.piece.size() - kHeader;
+  platform::writeWaveHeader(g.piece.data(), 1, kMbrolaRate, 16, static_cast<uint32_t>(data));
+  playWaveImage(g.piece);
+  g.piece.resize(kHeader);
+}
+
+// Everything MBROLA has ready for the lines sent so far.
+void readSamples() {
+  for (;;) {
+    const int n = read_MBR(g.readBuffer.data(), kReadSamples);
+    if (n <= 0) return;
+    const size_t bytes = static_cast<size_t>(n) * 2;
+    if (g.piece.size() > kHeader && g.piece.size() - kHeader + bytes >= kPieceBytes) playPiece();
+    const auto* from = reinterpret_cast<const uint8_t*>(g.readBuffer.data());
+    g.piece.insert(g.piece.end(), from, from + bytes);
+  }
+}
+
+// A program that no longer takes lines is started again on the same database.
+void restartMbrola() {
+  close_MBR();
+  releaseMbrola();
+  if (loadMbrola()) init_MBR(g.database.c_str());
+}
+
+std::string withSeparator(std::string dir) {
+  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+  return dir;
+}
+
+std::string settingOr(const char* key, const char* fallback) {
+  const std::string value = settings::readSetting("AURORATTS", key);
+  return value.empty() ? fallback : value;
+}
+
+// Where MBROLA's database lies: below the data root, as a fresh install
+// leaves it, else where Debian's voices go.
+std::string databasePath(const std::string& name) {
+  const std::string local = "c:\\audiwin\\auroratts\\" + name;
+  if (platform::readableFile(platform::hostPath(local))) return local;
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return "/usr/share/mbrola/" + lower + "/" + lower;
+}
+
+bool engineOpen(int, int speed, int pitch) {
+  const std::string dir = withSeparator(settingOr("DIR", std::string(tts::kDefaultDataDir).c_str()));
+  const std::string stem = dir + settingOr("BASE", std::string(tts::kDefaultBaseName).c_str());
+  const std::string database = platform::hostPath(databasePath(settingOr("MBROLA_DB", "br4")));
+  if (!ttsOpen(database, stem + ".nrl", stem + ".exc", stem + ".abr", stem + ".pro", stem + ".dfn")) return false;
+  setEngineFactors(pitch, speed);
+  return true;
+}
+
+void engineClose() {
+  // waveBusy ends at a key, so this never outlasts the user's patience.
+  while (waveBusy()) console::delayMs(kCloseWaitMs);
+  waveStop();
+  ttsClose();
+}
+
+void engineSpeak(std::string_view text) {
+  ttsSpeak(text);
+  platform::backend().wake();
+}
+
+bool engineBusy(bool) {
+  platform::backend().wake();
+  if (console::keyPressed()) {
+    waveStop();
+    return false;
+  }
+  return waveBusy();
+}
+
+void engineStop() {
+  waveStop();
+  platform::backend().wake();
+}
+
+constexpr SynthDriver kEngineDriver{engineOpen, engineClose, engineSpeak, engineBusy, engineStop};
+
+}  // namespace
+
+const SynthDriver& engineDriver() { return kEngineDriver; }
+
+void setEngineFactors(int pitch, int speed) {
+  g.pitchFactor = tts::pitchFactorOf(pitch);
+  g.durationFactor = tts::durationFactorOf(speed);
+}
+
+bool ttsOpen(std::string_view databasePath, std::string_view rulesPath, std::string_view exceptionsPath,
+             std::string_view abbreviationsPath, std::string_view prosodyPath, std::string_view diphonesPath) {
+  ttsClose();
+  if (!loadMbrola()) return false;
+  g.database = std::string(databasePath);
+  if (init_MBR(g.database.c_str()) < 0) {
+    releaseMbrola();
+    return false;
+  }
+  tts::FrontEnd& f = g.frontEnd;
+  f = tts::FrontEnd{};
+  tts::DataProblems problems;
+  bool loaded = tts::loadRules(rulesPath, f.rules) && tts::loadExceptions(exceptionsPath, f.exceptions) &&
+                tts::loadAbbreviations(abbreviationsPath, f.abbreviations);
+  if (loaded) {
+    loaded = tts::loadProsody(prosodyPath, f.prosody, &problems);
+    for (const tts::DataProblem& p : problems) showMessageBox(p.message);
+    loaded = loaded && tts::loadDiphoneList(diphonesPath, g.diphones);
+  }
+  if (!loaded) {
+    ttsClose();
+    return false;
+  }
+  setNoError_MBR(0);
+  g.pitchFactor = g.durationFactor = 1.0;
+  g.open = true;
+  return true;
+}
+
+bool ttsSpeak(std::string_view text) {
+  text = tts::trimmed(text);
+  if (text.empty()) return true;
+  if (!g.open) return false;
+  const tts::FrontEndResult front = tts::textToPhonemeLines(text, g.frontEnd);
+  const tts::PhonemeLines lines =
+      tts::timeAndPitch(front.lines, g.frontEnd.prosody, g.diphones, g.pitchFactor, g.durationFactor);
+  const bool wasFast = fastRate(), wasCutting = pitchCutting();
+  setFastRate(false);
+  setPitchCutting(false);
+  reset_MBR();
+  setNoError_MBR(-63);
+  g.piece.assign(kHeader, 0);
+  bool ok = true;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty() && i + 1 < lines.size()) continue;
+    if (write_MBR((lines[i] + "\r\n").c_str()) < 0) {
+      restartMbrola();
+      ok = false;
+    }
+    if (i + 1 == lines.size()) flush_MBR();
+    readSamples();
+  }
+  if (g.piece.size() > kHeader) {
+    if (g.piece.size() - kHeader < kShortestPiece)
+      g.piece.resize(kHeader + kShortestPiece, 0);
+    playPiece();
+  }
+  setFastRate(wasFast);
+  setPitchCutting(wasCutting);
+  return ok;
+}
+
+void ttsClose() {
+  g.open = false;
+  g.frontEnd = tts::FrontEnd{};
+  g.diphones = tts::DiphoneList{};
+  close_MBR();
+  releaseMbrola();
+}
+
+}  // namespace speech
