@@ -9,6 +9,7 @@
 namespace {
 
 using tts_test::cp;
+using tts_test::joined;
 
 tts::ProsodyConfig sampleProsody() {
   tts::ProsodyConfig config;
@@ -32,12 +33,6 @@ tts::DiphoneList everyPair() {
     for (const char* b : {"_", "A", "K", "S", "T", "Y"}) list.names.push_back(std::string(a) + "-" + b);
   std::sort(list.names.begin(), list.names.end());
   return list;
-}
-
-std::string joined(const tts::PhonemeLines& lines) {
-  std::string out;
-  for (const std::string& l : lines) out += l + "/";
-  return out;
 }
 
 TEST(TimeAndPitch, TimesAndPitchesAWord) {
