@@ -14,9 +14,11 @@
 #include "speech/diphone/diphone_rules.h"
 #include "speech/diphone/text_to_phones.h"
 #include "speech/riff.h"
+#include "tts/diphone_units.h"
 #include "tts/front_end.h"
 #include "tts/normalise.h"
 #include "tts/phoneme_list.h"
+#include "tts/psola.h"
 #include "tts/time_and_pitch.h"
 
 namespace fuzz {
@@ -157,6 +159,34 @@ void ttsData(std::string_view bytes) {
     }
   }
   tts::textToPhonemeLines(kSampleText, frontEnd);
+}
+
+// Our renderer's units: even first byte, the rest is a unit file, said with
+// a few lines; odd, the rest is phoneme lines, said with two small units.
+void ttsUnits(std::string_view bytes) {
+  if (bytes.empty()) return;
+  const bool unitFile = bytes[0] % 2 == 0;
+  bytes.remove_prefix(1);
+  tts::DiphoneUnits units{16000, {{"A-A", 100, {0, 90, 150}, std::vector<int16_t>(200, 1000)},
+                                  {"_-A", 0, {}, std::vector<int16_t>(1, 0)}}};
+  tts::PhonemeLines lines = {"_ 50", "a 80 50 200", "s 60", "a2 70 0 150 100 90", "_ 50 50 0"};
+  if (unitFile) {
+    if (!tts::decodeDiphoneUnits(bytes, units)) return;
+  } else {
+    lines.clear();
+    for (size_t start = 0; start <= bytes.size();) {
+      const size_t end = std::min(bytes.find('\n', start), bytes.size());
+      lines.emplace_back(bytes.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  const std::vector<tts::Phone> phones = tts::readPhones(lines);
+  double ms = 0;
+  for (const tts::Phone& p : phones) ms += p.ms;
+  if (ms > 10000 || phones.size() > 200) return;  // long sound, not a new path
+  tts::PsolaRenderer renderer(phones, units);
+  std::vector<int16_t> out;
+  while (!renderer.done()) renderer.renderNext(out);
 }
 
 // Text through both voices' front ends.

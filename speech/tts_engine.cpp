@@ -15,7 +15,9 @@
 #include "speech/speech_service.h"
 #include "speech/wave_player.h"
 #include "tts/diphone_list.h"
+#include "tts/diphone_units.h"
 #include "tts/front_end.h"
+#include "tts/psola.h"
 #include "tts/time_and_pitch.h"
 
 namespace speech {
@@ -24,11 +26,14 @@ namespace {
 constexpr int kReadSamples = 64000;
 constexpr size_t kPieceBytes = 64000;  // about 2 s: speech starts before the rest is made
 constexpr size_t kShortestPiece = 256;
+constexpr size_t kFirstOwnPiece = 2048;  // 64 ms: our renderer's first sound, played at once
 constexpr int kCloseWaitMs = 500;
 constexpr size_t kHeader = platform::kWaveHeaderSize;
 
 struct Engine {
   bool open = false;
+  bool ownVoice = false;  // no MBROLA: our renderer speaks from our units
+  tts::DiphoneUnits units;
   std::string database;
   tts::FrontEnd frontEnd;
   tts::DiphoneList diphones;
@@ -56,16 +61,45 @@ void playPiece() {
   g.piece.resize(kHeader);
 }
 
+// Samples join the piece being filled; a piece that would outgrow `limit`
+// bytes is played first.
+void addSamples(const int16_t* samples, size_t count, size_t limit) {
+  const size_t bytes = count * 2;
+  if (g.piece.size() > kHeader && g.piece.size() - kHeader + bytes >= limit) playPiece();
+  const auto* from = reinterpret_cast<const uint8_t*>(samples);
+  g.piece.insert(g.piece.end(), from, from + bytes);
+}
+
 // Everything MBROLA has ready for the lines sent so far.
 void readSamples() {
   for (;;) {
     const int n = read_MBR(g.readBuffer.data(), kReadSamples);
     if (n <= 0) return;
-    const size_t bytes = static_cast<size_t>(n) * 2;
-    if (g.piece.size() > kHeader && g.piece.size() - kHeader + bytes >= kPieceBytes) playPiece();
-    const auto* from = reinterpret_cast<const uint8_t*>(g.readBuffer.data());
-    g.piece.insert(g.piece.end(), from, from + bytes);
+    addSamples(g.readBuffer.data(), static_cast<size_t>(n), kPieceBytes);
   }
+}
+
+// Without MBROLA: the first piece goes as soon as it holds a little sound,
+// and each piece after may be twice the one before, so the renderer stays
+// ahead of the player while the sentence starts at once.
+void speakOwn(const tts::PhonemeLines& lines) {
+  tts::PsolaRenderer renderer(tts::readPhones(lines), g.units);
+  std::vector<int16_t> samples;
+  size_t limit = kFirstOwnPiece;
+  while (!renderer.done()) {
+    renderer.renderNext(samples);
+    if (samples.size() * 2 < limit / 2 && !renderer.done()) continue;
+    addSamples(samples.data(), samples.size(), limit);
+    samples.clear();
+    if (g.piece.size() == kHeader) limit = std::min(2 * limit, kPieceBytes);
+  }
+}
+
+// Whatever is left in the piece, at least the shortest piece the player takes.
+void playRest() {
+  if (g.piece.size() == kHeader) return;
+  if (g.piece.size() - kHeader < kShortestPiece) g.piece.resize(kHeader + kShortestPiece, 0);
+  playPiece();
 }
 
 // A program that no longer takes lines is started again on the same database.
@@ -73,6 +107,39 @@ void restartMbrola() {
   close_MBR();
   releaseMbrola();
   if (loadMbrola()) init_MBR(g.database.c_str());
+}
+
+// Lines to MBROLA; false when it refused one.
+bool speakMbrola(const tts::PhonemeLines& lines) {
+  reset_MBR();
+  setNoError_MBR(-63);
+  bool ok = true;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty() && i + 1 < lines.size()) continue;
+    if (write_MBR((lines[i] + "\r\n").c_str()) < 0) {
+      restartMbrola();
+      ok = false;
+    }
+    if (i + 1 == lines.size()) flush_MBR();
+    readSamples();
+  }
+  return ok;
+}
+
+bool openMbrola() {
+  if (!loadMbrola()) return false;
+  if (init_MBR(g.database.c_str()) >= 0) return true;
+  releaseMbrola();
+  return false;
+}
+
+// Our own units lie beside the diphone list: the same name, ".uni".
+std::string unitsPath(std::string_view diphonesPath) {
+  std::string path(diphonesPath);
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("\\/");
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.resize(dot);
+  return path + ".uni";
 }
 
 std::string withSeparator(std::string dir) {
@@ -144,12 +211,9 @@ void setEngineFactors(int pitch, int speed) {
 bool ttsOpen(std::string_view databasePath, std::string_view rulesPath, std::string_view exceptionsPath,
              std::string_view abbreviationsPath, std::string_view prosodyPath, std::string_view diphonesPath) {
   ttsClose();
-  if (!loadMbrola()) return false;
   g.database = std::string(databasePath);
-  if (init_MBR(g.database.c_str()) < 0) {
-    releaseMbrola();
-    return false;
-  }
+  if (!openMbrola() && !tts::loadDiphoneUnits(unitsPath(diphonesPath), g.units)) return false;
+  g.ownVoice = !g.units.units.empty();
   tts::FrontEnd& f = g.frontEnd;
   f = tts::FrontEnd{};
   tts::DataProblems problems;
@@ -164,7 +228,7 @@ bool ttsOpen(std::string_view databasePath, std::string_view rulesPath, std::str
     ttsClose();
     return false;
   }
-  setNoError_MBR(0);
+  if (!g.ownVoice) setNoError_MBR(0);
   g.pitchFactor = g.durationFactor = 1.0;
   g.open = true;
   return true;
@@ -180,24 +244,11 @@ bool ttsSpeak(std::string_view text) {
   const bool wasFast = fastRate(), wasCutting = pitchCutting();
   setFastRate(false);
   setPitchCutting(false);
-  reset_MBR();
-  setNoError_MBR(-63);
   g.piece.assign(kHeader, 0);
   bool ok = true;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].empty() && i + 1 < lines.size()) continue;
-    if (write_MBR((lines[i] + "\r\n").c_str()) < 0) {
-      restartMbrola();
-      ok = false;
-    }
-    if (i + 1 == lines.size()) flush_MBR();
-    readSamples();
-  }
-  if (g.piece.size() > kHeader) {
-    if (g.piece.size() - kHeader < kShortestPiece)
-      g.piece.resize(kHeader + kShortestPiece, 0);
-    playPiece();
-  }
+  if (g.ownVoice) speakOwn(lines);
+  else ok = speakMbrola(lines);
+  playRest();
   setFastRate(wasFast);
   setPitchCutting(wasCutting);
   return ok;
@@ -205,6 +256,8 @@ bool ttsSpeak(std::string_view text) {
 
 void ttsClose() {
   g.open = false;
+  g.ownVoice = false;
+  g.units = tts::DiphoneUnits{};
   g.frontEnd = tts::FrontEnd{};
   g.diphones = tts::DiphoneList{};
   close_MBR();

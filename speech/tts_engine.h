@@ -1,7 +1,9 @@
 // The built-in Portuguese engine, synthesizer kind 3: text through the front
 // end (tts/), durations and pitch points, bridges for missing diphones, and
 // MBROLA, whose samples are queued in the wave player piece by piece so that
-// speech starts while the rest is still being made.
+// speech starts while the rest is still being made. Where MBROLA is not
+// installed, our own renderer (tts/psola.h) says the same lines from our
+// diphone units.
 #pragma once
 #include <string_view>
 
@@ -13,7 +15,8 @@ namespace speech {
 // AURORATTS (MBROLA_DB, DIR, BASE); a failed open leaves the recorded voice.
 const SynthDriver& engineDriver();
 
-// Opens MBROLA on the database and loads the five data files. A prosody file
+// Opens MBROLA on the database, or else loads our own units (the diphone
+// list's name with ".uni"), and loads the five data files. A prosody file
 // that cannot be loaded says why, each message waiting for Enter. False, with
 // nothing left open, on any failure.
 bool ttsOpen(std::string_view databasePath, std::string_view rulesPath, std::string_view exceptionsPath,

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace difones {
+namespace espeak_said {
 
 struct Utterance {
   struct Event {
@@ -28,4 +28,7 @@ Utterance synthesize(const std::string& utf8);
 
 void stopEspeak();
 
-}  // namespace difones
+// The phonemes said, without word starts and pauses.
+std::vector<Utterance::Event> phonemeEvents(const std::vector<Utterance::Event>& events);
+
+}  // namespace espeak_said
