@@ -56,7 +56,8 @@ void showMessageBox(const std::string& message) {
 
 void playPiece() {
   const size_t data = g.piece.size() - kHeader;
-  platform::writeWaveHeader(g.piece.data(), 1, kMbrolaRate, 16, static_cast<uint32_t>(data));
+  const int rate = g.ownVoice ? g.units.rate : kMbrolaRate;
+  platform::writeWaveHeader(g.piece.data(), 1, rate, 16, static_cast<uint32_t>(data));
   playWaveImage(g.piece);
   g.piece.resize(kHeader);
 }
