@@ -32,8 +32,9 @@ int startEspeak() {
   return rate;
 }
 
-void setEspeakStyle(int wordsPerMinute, int pitchRange) {
+void setEspeakStyle(int wordsPerMinute, int pitchRange, int pitch) {
   espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
+  espeak_SetParameter(espeakPITCH, pitch, 0);
   espeak_SetParameter(espeakRANGE, pitchRange, 0);
 }
 

@@ -28,6 +28,10 @@ using espeak_said::Utterance;
 
 constexpr int kRate = 16000;  // the engine's, as MBROLA's
 constexpr int kWordsPerMinute = 175;
+// Near the middle of the pitches the prosody asks for (about 150 to 250 Hz),
+// so that grains are re-spaced as little as they can be: the voice keeps
+// its body.
+constexpr int kPitch = 85;
 constexpr float kTargetLoudness = 0.3f;
 constexpr size_t kPauseHalf = kRate / 40;  // 25 ms of silence on a pause's side
 
@@ -160,7 +164,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tts_units_gen: eSpeak NG n\xC3\xA3o iniciou com a voz pt-br\n");
     return 1;
   }
-  espeak_said::setEspeakStyle(kWordsPerMinute, 0);
+  espeak_said::setEspeakStyle(kWordsPerMinute, 0, kPitch);
   const size_t period = voicePeriod(espeakRate);
   tts::DiphoneUnits units{kRate, {}};
   std::vector<std::string> problems;
