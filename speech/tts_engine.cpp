@@ -1,6 +1,7 @@
 #include "speech/tts_engine.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -82,18 +83,21 @@ void readSamples() {
 
 // Without MBROLA: the first piece goes as soon as it holds a little sound,
 // and each piece after may be twice the one before, so the renderer stays
-// ahead of the player while the sentence starts at once.
+// ahead of the player while the sentence starts at once. The last piece is
+// left for playRest; a key stops the rest from being made.
 void speakOwn(const tts::PhonemeLines& lines) {
   tts::PsolaRenderer renderer(tts::readPhones(lines), g.units);
   std::vector<int16_t> samples;
   size_t limit = kFirstOwnPiece;
-  while (!renderer.done()) {
+  while (!renderer.done() && !console::keyPressed()) {
     renderer.renderNext(samples);
-    if (samples.size() * 2 < limit / 2 && !renderer.done()) continue;
-    addSamples(samples.data(), samples.size(), limit);
+    if (samples.size() * 2 < limit || renderer.done()) continue;
+    addSamples(samples.data(), samples.size(), SIZE_MAX);
     samples.clear();
-    if (g.piece.size() == kHeader) limit = std::min(2 * limit, kPieceBytes);
+    playPiece();
+    limit = std::min(2 * limit, kPieceBytes);
   }
+  addSamples(samples.data(), samples.size(), SIZE_MAX);
 }
 
 // Whatever is left in the piece, at least the shortest piece the player takes.

@@ -115,7 +115,8 @@ std::optional<tts::DiphoneUnit> makeUnit(const std::string& first, const std::st
   const Said said = espeak_said::sayAt(carrier, espeakRate, kRate, kTargetLoudness);
   const std::vector<Utterance::Event> ph = espeak_said::phonemeEvents(said.events);
   const size_t at = left.phonemes;  // the first phoneme said of the pair
-  if (ph.size() < at + (isPause(first) || isPause(second) ? 1 : 2) + (isPause(second) ? 0 : 1)) return std::nullopt;
+  const size_t needed = isPause(first) ? 1 : isPause(second) ? at + 1 : at + 2;  // phonemes the cut uses
+  if (ph.size() < needed) return std::nullopt;
   const std::vector<uint8_t> eight = espeak_said::toUnsigned8(said.sound, 1);
   const std::vector<size_t> marks = speech::periodMarks(eight, period);
   auto endOf = [&](size_t i) { return i + 1 < ph.size() ? ph[i + 1].sample : said.sound.size(); };
