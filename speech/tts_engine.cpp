@@ -131,8 +131,10 @@ bool speakMbrola(const tts::PhonemeLines& lines) {
   return ok;
 }
 
+// MBROLA needs both its program and the database: without either, our own
+// renderer speaks.
 bool openMbrola() {
-  if (!loadMbrola()) return false;
+  if (!platform::readableFile(g.database) || !loadMbrola()) return false;
   if (init_MBR(g.database.c_str()) >= 0) return true;
   releaseMbrola();
   return false;
@@ -157,9 +159,11 @@ std::string settingOr(const char* key, const char* fallback) {
   return value.empty() ? fallback : value;
 }
 
-// Where MBROLA's database lies: below the data root, as a fresh install
-// leaves it, else where Debian's voices go.
+// Where MBROLA's database lies: a name with a separator is a path as it
+// stands; else below the data root, as a fresh install leaves it, else where
+// Debian's voices go.
 std::string databasePath(const std::string& name) {
+  if (name.find_first_of("\\/") != std::string::npos) return name;
   const std::string local = "c:\\audiwin\\auroratts\\" + name;
   if (platform::readableFile(platform::hostPath(local))) return local;
   std::string lower = name;

@@ -124,7 +124,8 @@ class EngineKind3 : public Mbrola {
 };
 
 TEST_F(EngineKind3, SpeaksTimedAndPitchedLinesThroughMbrola) {
-  const Outcome o = say("A casa?");
+  std::ofstream(scratch_ / "br4") << "a database";
+  const Outcome o = say("A casa?", "", "[AURORATTS]\nMBROLA_DB=" + (scratch_ / "br4") + "\n");
   ASSERT_EQ(o.status, 0) << testsupport::slurp(scratch_ / "out.txt");
   // Speed 3 gives durations of 0.6 and the stressed "a" 145 %; "casa" is
   // the question's last word, code 548: 100 %, 94 % and a rising 120 % of
@@ -187,6 +188,14 @@ class OwnVoice : public EngineKind3 {
     return i - 1;
   }
 };
+
+TEST_F(EngineKind3, WithoutItsDatabaseMbrolaIsNotStartedAndOurRendererSpeaks) {
+  const Outcome o = say("A casa?", "", "[AURORATTS]\nMBROLA_DB=" + (scratch_ / "nenhum") + "\n");
+  ASSERT_EQ(o.status, 0) << testsupport::slurp(scratch_ / "out.txt");
+  EXPECT_FALSE(std::filesystem::exists(log_));
+  EXPECT_EQ(o.audio.rate, 16000);
+  EXPECT_GT(o.audio.data.size(), 2u * 16 * 200);
+}
 
 TEST_F(OwnVoice, EachPhonemeLastsWhatItsLineSays) {
   const Heard h = hear("Isso, a massa.");
