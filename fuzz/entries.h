@@ -24,6 +24,7 @@ void bmp(std::string_view bytes);
 void diphoneIndex(std::string_view bytes);
 void diphoneRules(std::string_view bytes);
 void ttsData(std::string_view bytes);
+void ttsUnits(std::string_view bytes);
 void normalise(std::string_view bytes);
 void lineReader(std::string_view bytes);
 void httpAnswer(std::string_view bytes);

@@ -14,9 +14,12 @@
 #include "speech/diphone/diphone_rules.h"
 #include "speech/diphone/text_to_phones.h"
 #include "speech/riff.h"
+#include "tts/diphone_units.h"
 #include "tts/front_end.h"
 #include "tts/normalise.h"
 #include "tts/phoneme_list.h"
+#include "tts/psola.h"
+#include "tts/time_and_pitch.h"
 
 namespace fuzz {
 namespace {
@@ -38,6 +41,15 @@ const tts::FrontEnd& realFrontEnd() {
     return loaded;
   }();
   return frontEnd;
+}
+
+const tts::DiphoneList& realDiphoneList() {
+  static const tts::DiphoneList diphones = [] {
+    tts::DiphoneList loaded;
+    require(tts::loadDiphoneList(ESCUTA_SOURCE_DIR "/data/tts/portug.dfn", loaded));
+    return loaded;
+  }();
+  return diphones;
 }
 
 const speech::DiphoneText& realDiphoneText() {
@@ -127,11 +139,18 @@ void ttsData(std::string_view bytes) {
   const char kind = bytes[0];
   bytes.remove_prefix(1);
   tts::FrontEnd frontEnd = realFrontEnd();
-  switch (kind % 5) {
+  switch (kind % 6) {
     case 0: frontEnd.rules = {}; tts::loadRules(scratchFile("portug.nrl", bytes), frontEnd.rules); break;
     case 1: frontEnd.exceptions = {}; tts::loadExceptions(scratchFile("portug.exc", bytes), frontEnd.exceptions); break;
     case 2: frontEnd.abbreviations = {}; tts::loadAbbreviations(scratchFile("portug.abr", bytes), frontEnd.abbreviations); break;
     case 3: frontEnd.prosody = {}; tts::loadProsody(scratchFile("portug.pro", bytes), frontEnd.prosody); break;
+    case 4: {
+      tts::DiphoneList diphones;
+      tts::loadDiphoneList(scratchFile("portug.dfn", bytes), diphones);
+      const tts::FrontEndResult result = tts::textToPhonemeLines(kSampleText, frontEnd);
+      tts::timeAndPitch(result.lines, frontEnd.prosody, diphones, 1.0, 0.6);
+      return;
+    }
     default: {
       tts::PhonemeList list;
       tts::loadPhonemeList(scratchFile("portug.fon", bytes), list);
@@ -142,10 +161,39 @@ void ttsData(std::string_view bytes) {
   tts::textToPhonemeLines(kSampleText, frontEnd);
 }
 
+// Our renderer's units: even first byte, the rest is a unit file, said with
+// a few lines; odd, the rest is phoneme lines, said with two small units.
+void ttsUnits(std::string_view bytes) {
+  if (bytes.empty()) return;
+  const bool unitFile = bytes[0] % 2 == 0;
+  bytes.remove_prefix(1);
+  tts::DiphoneUnits units{16000, {{"A-A", 100, {0, 90, 150}, std::vector<int16_t>(200, 1000)},
+                                  {"_-A", 0, {}, std::vector<int16_t>(1, 0)}}};
+  tts::PhonemeLines lines = {"_ 50", "a 80 50 200", "s 60", "a2 70 0 150 100 90", "_ 50 50 0"};
+  if (unitFile) {
+    if (!tts::decodeDiphoneUnits(bytes, units)) return;
+  } else {
+    lines.clear();
+    for (size_t start = 0; start <= bytes.size();) {
+      const size_t end = std::min(bytes.find('\n', start), bytes.size());
+      lines.emplace_back(bytes.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  const std::vector<tts::Phone> phones = tts::readPhones(lines);
+  double ms = 0;
+  for (const tts::Phone& p : phones) ms += p.ms;
+  if (ms > 10000 || phones.size() > 200) return;  // long sound, not a new path
+  tts::PsolaRenderer renderer(phones, units);
+  std::vector<int16_t> out;
+  while (!renderer.done()) renderer.renderNext(out);
+}
+
 // Text through both voices' front ends.
 void normalise(std::string_view bytes) {
   tts::normaliseText(bytes, realFrontEnd().abbreviations);
-  tts::textToPhonemeLines(bytes, realFrontEnd());
+  const tts::FrontEndResult result = tts::textToPhonemeLines(bytes, realFrontEnd());
+  tts::timeAndPitch(result.lines, realFrontEnd().prosody, realDiphoneList(), 1.0, 0.6);
   speech::textToPhones(realDiphoneText(), bytes);
 }
 

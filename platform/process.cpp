@@ -321,6 +321,41 @@ void readPiped(size_t limit, std::string& output, std::string& error) {
   readAvailable(g_piped.error, limit, error);
 }
 
+bool startFilter(const std::string& file, const std::vector<std::string>& args, Filter& filter) {
+  endFilter(filter);
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) != 0) return false;
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    ::close(in[0]), ::close(in[1]);
+    return false;
+  }
+  const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  ::signal(SIGPIPE, SIG_IGN);  // a helper that has gone must fail a write, not end us
+  const bool started = spawnChild(file, args, in[0], out[1], quiet, false);
+  ::close(in[0]), ::close(out[1]);
+  if (quiet >= 0) ::close(quiet);
+  if (!started) {
+    ::close(in[1]), ::close(out[0]);
+    return false;
+  }
+  filter = {g_children.back(), in[1], out[0]};
+  for (int fd : {in[1], out[0]}) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+void endFilter(Filter& filter) {
+  for (int* fd : {&filter.input, &filter.output}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
+  if (filter.pid > 0) {
+    ::kill(filter.pid, SIGTERM);
+    ::waitpid(filter.pid, nullptr, 0);
+    std::erase(g_children, filter.pid);
+  }
+  filter.pid = -1;
+}
+
 std::vector<pid_t> processesNamed(std::string_view name) {
   reapChildren();
   std::vector<pid_t> found;

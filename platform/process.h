@@ -42,6 +42,17 @@ bool pipedChildStarted();
 // bytes of each, without blocking.
 void readPiped(size_t limit, std::string& output, std::string& error);
 
+// A helper of ours that runs as a filter: its standard input and output on
+// pipes this program keeps (ours to write and to read, both non-blocking),
+// its error on /dev/null. Independent of the piped child; not recorded in the
+// transcript. endFilter closes the pipes, ends the helper and reaps it.
+struct Filter {
+  pid_t pid = -1;
+  int input = -1, output = -1;
+};
+bool startFilter(const std::string& file, const std::vector<std::string>& args, Filter& filter);
+void endFilter(Filter& filter);
+
 // The running processes, this one included, of this user and this
 // configuration directory (the one this program's environment names, see
 // config_dir.h) whose program has this name: its file name or full path, or

@@ -16,6 +16,7 @@
 #include "speech/speech_activity.h"
 #include "speech/speed_table.h"
 #include "speech/synth_dispatch.h"
+#include "speech/tts_engine.h"
 #include "speech/wave_player.h"
 #include "tts/chars.h"
 
@@ -178,6 +179,7 @@ void startSpeechModules() {
   startSpeechActivity();
   startSynthDispatch();
   registerSystemVoices();
+  setSynthDriver(kSynthEngine, &engineDriver());
 }
 
 void initSpeech(int speed, std::string_view soundDirectory) {

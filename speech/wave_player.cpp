@@ -288,6 +288,7 @@ int waveDeviceNumber() { return g.deviceNumber; }
 void setFastRate(bool on) { g.fastRate = on; }
 void setPitchCutting(bool on) { g.pitchCutting = on; }
 bool pitchCutting() { return g.pitchCutting; }
+bool fastRate() { return g.fastRate; }
 
 int clickDivisor() { return g.clickDivisor; }
 const std::vector<uint8_t>& clickSound() { return g.click; }

@@ -65,6 +65,7 @@ int waveDeviceNumber();
 void setFastRate(bool on);
 void setPitchCutting(bool on);
 bool pitchCutting();
+bool fastRate();
 
 // 2 when the click and the beep are short, else 1; and the click made at start.
 int clickDivisor();

@@ -5,14 +5,11 @@
 #include "tts/chars.h"
 
 namespace tts {
-namespace {
 
-bool isNameChar(unsigned char c) {
+bool isPhonemeNameChar(unsigned char c) {
   const unsigned char u = upperLatin1(c);
   return (u >= 'A' && u <= 'Z') || u == '@' || u == '_' || u == '2';
 }
-
-}  // namespace
 
 bool loadPhonemeList(std::string_view path, PhonemeList& list, DataProblems* problems) {
   std::vector<std::string> lines;
@@ -26,7 +23,7 @@ bool loadPhonemeList(std::string_view path, PhonemeList& list, DataProblems* pro
     if (line.empty() || line[0] == ';') continue;
     const std::string_view name = line.substr(0, line.find_first_of(" \t"));
     const bool valid = name.size() <= 2 && std::all_of(name.begin(), name.end(), [](char c) {
-      return isNameChar(static_cast<unsigned char>(c));
+      return isPhonemeNameChar(static_cast<unsigned char>(c));
     });
     if (!valid) {
       addProblem(problems, path, i + 1, "nome de fonema inv\xE1lido: " + std::string(name));

@@ -18,6 +18,9 @@ struct PhonemeList {
 // are compared. False when the file cannot be read.
 bool loadPhonemeList(std::string_view path, PhonemeList& list, DataProblems* problems = nullptr);
 
+// Letters, "@", "_" or "2", in either case.
+bool isPhonemeNameChar(unsigned char c);
+
 bool isListedPhoneme(const PhonemeList& list, std::string_view name);
 
 }  // namespace tts

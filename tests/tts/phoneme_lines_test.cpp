@@ -6,6 +6,7 @@
 namespace {
 
 using tts_test::cp;
+using tts_test::joined;
 
 tts::RuleTable sampleRules() {
   tts::RuleTable table;
@@ -16,12 +17,6 @@ tts::RuleTable sampleRules() {
                                                                       "(U)=u|\n(L)=l|\n")),
                              table));
   return table;
-}
-
-std::string joined(const tts::PhonemeLines& lines) {
-  std::string out;
-  for (const std::string& l : lines) out += l + "/";
-  return out;
 }
 
 TEST(WordsToPhonemeLines, BuildsMarkersPausesAndWords) {

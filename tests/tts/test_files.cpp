@@ -36,6 +36,12 @@ std::string squeezed(std::string_view text) {
   return out;
 }
 
+std::string joined(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += l + "/";
+  return out;
+}
+
 const tts::FrontEnd& stagedVoice() {
   static const tts::FrontEnd voice = [] {
     tts::FrontEnd v;

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tts/front_end.h"
 
@@ -17,6 +18,9 @@ std::string writeTempFile(std::string_view name, std::string_view contents);
 // Text with runs of blanks squeezed to one space and no blanks at the ends,
 // so that tables compare words, not spacing.
 std::string squeezed(std::string_view text);
+
+// Lines each followed by "/", so that a table shows them on one line.
+std::string joined(const std::vector<std::string>& lines);
 
 // The voice data as the build staged it below the data root.
 const tts::FrontEnd& stagedVoice();

@@ -45,5 +45,30 @@ TEST(PitchMarks, AStretchCutShortEndsAtItsLastPeriodWhenVoiced) {
   EXPECT_EQ(voicedEnd(tone(100, 60)), 100u);               // shorter than a period
 }
 
+TEST(PitchMarks, EveryPeriodOfAVoiceOnOnePitchIsMarkedAndQuietGetsEvenMarks) {
+  // A tone whose period is a little off the one given, as a voice wavers.
+  const std::vector<uint8_t> voiced = tone(2000, 60, 103);
+  const std::vector<size_t> marks = periodMarks(voiced, 100);
+  ASSERT_GE(marks.size(), 19u);
+  for (size_t k = 0; k < marks.size(); ++k)
+    EXPECT_NEAR(static_cast<double>(marks[k]), 103.0 * static_cast<double>(k), 1.0) << k;
+
+  std::vector<uint8_t> mixed(1000, 128);  // silence, then voice
+  const std::vector<uint8_t> tail = tone(1000, 60);
+  mixed.insert(mixed.end(), tail.begin(), tail.end());
+  const std::vector<size_t> both = periodMarks(mixed, 100);
+  for (size_t k = 0; k < both.size(); ++k) {
+    if (k > 0) {
+      EXPECT_GT(both[k] - both[k - 1], 50u) << k;
+    }
+    if (both[k] >= 1100) {
+      EXPECT_EQ(both[k] % 100, 0u) << both[k];  // on the tone's own periods
+    }
+  }
+  EXPECT_EQ(both.front(), 0u);
+  EXPECT_GE(both.back(), 1900u);
+  EXPECT_TRUE(periodMarks(voiced, 0).empty());
+}
+
 }  // namespace
 }  // namespace speech

@@ -27,12 +27,7 @@ bool unvoiced(const std::string& name) {
   return unvoicedStop(name) || name == "f" || name == "s" || name == "S" || name == "x" || name == "h";
 }
 
-std::vector<Utterance::Event> phonemes(const CarrierSound& sound) {
-  std::vector<Utterance::Event> out;
-  for (const Utterance::Event& e : sound.events)
-    if (!e.word && !e.name.empty() && e.name[0] != '_') out.push_back(e);
-  return out;
-}
+std::vector<Utterance::Event> phonemes(const CarrierSound& sound) { return espeak_said::phonemeEvents(sound.events); }
 
 bool quietBlock(const std::vector<uint8_t>& s, size_t end) {
   int sum = 0;

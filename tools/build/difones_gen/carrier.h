@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "espeak_voice.h"
+#include "tools/build/espeak_said/espeak_voice.h"
 
 namespace difones {
+
+using espeak_said::Utterance;
 
 // The phrase that says a unit's eSpeak NG phonemes ("k'a"), and one that
 // says a piece's text ("quinze").

@@ -14,18 +14,19 @@
 
 #include "carrier.h"
 #include "coverage.h"
-#include "espeak_voice.h"
 #include "platform/base/codepage.h"
 #include "platform/base/paths.h"
 #include "platform/base/wave_header.h"
-#include "sound_shaping.h"
 #include "speech/diphone/diphone_db.h"
 #include "speech/diphone/text_lines.h"
+#include "tools/build/espeak_said/said.h"
+#include "tools/build/espeak_said/sound_shaping.h"
 #include "unit_inventory.h"
 
 namespace {
 
 using namespace difones;
+using espeak_said::toUnsigned8;
 
 constexpr int kWordsPerMinute = 175;  // eSpeak NG's own pace
 constexpr float kTargetLoudness = 0.165f;
@@ -74,13 +75,9 @@ bool reportCoverage(const difones::Coverage& c) {
 // The carrier said at running pace on one pitch, at the voice's rate, as
 // loud as every other carrier.
 CarrierSound carrierSound(const std::string& utf8, int rate) {
-  const Utterance u = synthesize(utf8);
-  std::vector<float> sound = toVoiceRate(u.samples, rate);
-  const float gain = kTargetLoudness / std::max(loudness(sound), 1e-4f);
-  for (float& s : sound) s *= gain;
-  CarrierSound out{sound, toUnsigned8(sound, 1), u.events};
-  for (Utterance::Event& e : out.events) e.sample = e.sample * speech::kDiphoneRate / static_cast<size_t>(rate);
-  return out;
+  espeak_said::Said said = espeak_said::sayAt(utf8, rate, speech::kDiphoneRate, kTargetLoudness);
+  std::vector<uint8_t> samples = toUnsigned8(said.sound, 1);
+  return CarrierSound{std::move(said.sound), std::move(samples), std::move(said.events)};
 }
 
 // The cut in 8 bits, as loud as it was in the carrier: a consonant alone
@@ -160,11 +157,11 @@ int main(int argc, char** argv) {
   if (!reportCoverage(difones::checkCoverage(voice, words, unitNames, letterNames))) return 1;
   if (checkOnly) return 0;
 
-  const int rate = difones::startEspeak();
+  const int rate = espeak_said::startEspeak();
   if (rate == 0) return fail({"eSpeak NG n\xE3o iniciou com a voz pt-br"});
-  difones::setEspeakStyle(kWordsPerMinute, 0);
+  espeak_said::setEspeakStyle(kWordsPerMinute, 0);
   const bool ok = writeDatabase(units, rate, args[1]) && writeLetters(letters, rate, args[2]);
-  difones::stopEspeak();
+  espeak_said::stopEspeak();
   if (!ok) return fail({"n\xE3o consegui gravar os dados da voz"});
   std::printf("difones_gen: %zu unidades e %zu letras gravadas\n", units.size(), letters.size());
   return 0;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "espeak_voice.h"
 #include "platform/base/paths.h"
 #include "platform/base/wave_header.h"
+#include "tools/build/espeak_said/espeak_voice.h"
 
 namespace {
 
@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "telinha_sons: cannot read %s or make %s\n", argv[1], argv[2]);
     return 1;
   }
-  const int rate = difones::startEspeak();
+  const int rate = espeak_said::startEspeak();
   if (rate <= 0) {
     std::fprintf(stderr, "telinha_sons: eSpeak NG's pt-br voice did not start\n");
     return 1;
   }
-  difones::setEspeakStyle(165, 50);
+  espeak_said::setEspeakStyle(165, 50);
   int line = 0;
   for (std::string text; std::getline(list, text);) {
     ++line;
@@ -86,13 +86,13 @@ int main(int argc, char** argv) {
         return 1;
       }
     } else {
-      samples = difones::synthesize(what).samples;
+      samples = espeak_said::synthesize(what).samples;
     }
     if (samples.empty() || !platform::replaceFileAtomically(dir + "/" + name + ".wav", waveImage(samples, sampleRate))) {
       std::fprintf(stderr, "telinha_sons: could not make %s.wav\n", name.c_str());
       return 1;
     }
   }
-  difones::stopEspeak();
+  espeak_said::stopEspeak();
   return 0;
 }

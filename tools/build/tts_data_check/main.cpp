@@ -1,7 +1,8 @@
 // tts_data_check DIR BASE: loads the voice's data files DIR/BASE.fon, .nrl,
-// .exc, .abr and .pro, and fails on any line the loaders could not take as
-// written, on phoneme names missing from the list, and on letters without a
-// rule of their own.
+// .exc, .abr, .pro and .dfn, and fails on any line the loaders could not take
+// as written, on phoneme names missing from the list, and on letters without
+// a rule of their own.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "platform/base/codepage.h"
 #include "tts/chars.h"
 #include "tts/data_file.h"
+#include "tts/diphone_list.h"
 #include "tts/front_end.h"
 #include "tts/phoneme_lines.h"
 #include "tts/phoneme_list.h"
@@ -79,6 +81,20 @@ void checkProsody(const std::string& path, const tts::ProsodyConfig& prosody,
         tts::addProblem(&problems, path, 0, "classe com mais de 2 caracteres: " + *cls);
 }
 
+// Both halves of every diphone must be phonemes the rules can give, or the
+// pause every bridge and sentence boundary becomes.
+void checkDiphones(const std::string& path, const tts::DiphoneList& diphones, const tts::PhonemeList& phonemes,
+                   DataProblems& problems) {
+  for (const std::string& pair : diphones.names) {
+    const size_t dash = pair.find('-');
+    for (const std::string_view half : {std::string_view(pair).substr(0, dash), std::string_view(pair).substr(dash + 1)})
+      if (half != "_" && std::none_of(phonemes.names.begin(), phonemes.names.end(), [&](const std::string& n) {
+            return tts::upperLatin1(n) == half;
+          }))
+        tts::addProblem(&problems, path, 0, "difone com fonema fora da lista: " + pair);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,17 +106,20 @@ int main(int argc, char** argv) {
   DataProblems problems;
   tts::PhonemeList phonemes;
   tts::FrontEnd frontEnd;
+  tts::DiphoneList diphones;
   // Every loader runs, so that one report lists the problems of all files.
   const bool loaded = tts::loadPhonemeList(stem + ".fon", phonemes, &problems) &
                       tts::loadRules(stem + ".nrl", frontEnd.rules, &problems) &
                       tts::loadExceptions(stem + ".exc", frontEnd.exceptions, &problems) &
                       tts::loadAbbreviations(stem + ".abr", frontEnd.abbreviations, &problems) &
-                      tts::loadProsody(stem + ".pro", frontEnd.prosody, &problems);
-  for (const char* ext : {".fon", ".nrl", ".exc", ".abr", ".pro"}) checkEncoding(stem + ext, problems);
+                      tts::loadProsody(stem + ".pro", frontEnd.prosody, &problems) &
+                      tts::loadDiphoneList(stem + ".dfn", diphones, &problems);
+  for (const char* ext : {".fon", ".nrl", ".exc", ".abr", ".pro", ".dfn"}) checkEncoding(stem + ext, problems);
   // A loader that failed part way leaves what it read, which is checked too.
   checkOutputs(stem + ".nrl", frontEnd.rules, phonemes, problems);
   checkEveryLetterRead(stem + ".nrl", frontEnd.rules, problems);
   checkProsody(stem + ".pro", frontEnd.prosody, phonemes, problems);
+  checkDiphones(stem + ".dfn", diphones, phonemes, problems);
   for (const tts::DataProblem& p : problems)
     std::fprintf(stderr, "%s:%zu: %s\n", p.file.c_str(), p.line,
                  platform::cp1252ToUtf8(p.message).c_str());

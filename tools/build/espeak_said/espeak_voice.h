@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace difones {
+namespace espeak_said {
 
 struct Utterance {
   struct Event {
@@ -20,12 +20,16 @@ struct Utterance {
 // Starts the library with the pt-br voice; its sample rate, or 0 on failure.
 int startEspeak();
 
-// pitchRange 0 speaks on one pitch, as units must to join.
-void setEspeakStyle(int wordsPerMinute, int pitchRange);
+// pitchRange 0 speaks on one pitch, as units must to join; `pitch` (0..100,
+// eSpeak NG's own 50) sets how high.
+void setEspeakStyle(int wordsPerMinute, int pitchRange, int pitch = 50);
 
 // UTF-8 text; phoneme input goes in "[[ ]]".
 Utterance synthesize(const std::string& utf8);
 
 void stopEspeak();
 
-}  // namespace difones
+// The phonemes said, without word starts and pauses.
+std::vector<Utterance::Event> phonemeEvents(const std::vector<Utterance::Event>& events);
+
+}  // namespace espeak_said

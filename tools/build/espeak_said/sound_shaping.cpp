@@ -1,16 +1,13 @@
-#include "sound_shaping.h"
+#include "tools/build/espeak_said/sound_shaping.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
 
-#include "speech/diphone/diphone_db.h"
 
-namespace difones {
+namespace espeak_said {
 namespace {
-
-constexpr int kRate = speech::kDiphoneRate;
 
 // Windowed-sinc low-pass at `cutoff` (a fraction of the rate), 63 taps.
 std::vector<float> lowPass(const std::vector<int16_t>& in, double cutoff) {
@@ -39,10 +36,10 @@ std::vector<float> lowPass(const std::vector<int16_t>& in, double cutoff) {
 
 }  // namespace
 
-std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate) {
-  if (samples.empty() || rate <= 0) return {};
-  const std::vector<float> smooth = lowPass(samples, 0.45 * kRate / std::max(rate, kRate));
-  const double step = static_cast<double>(rate) / kRate;
+std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate, int voiceRate) {
+  if (samples.empty() || rate <= 0 || voiceRate <= 0) return {};
+  const std::vector<float> smooth = lowPass(samples, 0.45 * voiceRate / std::max(rate, voiceRate));
+  const double step = static_cast<double>(rate) / voiceRate;
   std::vector<float> out;
   for (double t = 0; t + 1 < static_cast<double>(smooth.size()); t += step) {
     const size_t i = static_cast<size_t>(t);
@@ -52,15 +49,15 @@ std::vector<float> toVoiceRate(const std::vector<int16_t>& samples, int rate) {
   return out;
 }
 
-float loudness(const std::vector<float>& sound) {
-  constexpr size_t kWindow = kRate / 50;
-  double window = 0, best = 0;
+float loudness(const std::vector<float>& sound, int rate) {
+  const size_t window = static_cast<size_t>(std::max(rate, 50)) / 50;
+  double sum = 0, best = 0;
   for (size_t i = 0; i < sound.size(); ++i) {
-    window += sound[i] * sound[i];
-    if (i >= kWindow) window -= sound[i - kWindow] * sound[i - kWindow];
-    best = std::max(best, window);
+    sum += sound[i] * sound[i];
+    if (i >= window) sum -= sound[i - window] * sound[i - window];
+    best = std::max(best, sum);
   }
-  return static_cast<float>(std::sqrt(best / static_cast<double>(std::min(kWindow, std::max<size_t>(sound.size(), 1)))));
+  return static_cast<float>(std::sqrt(best / static_cast<double>(std::min(window, std::max<size_t>(sound.size(), 1)))));
 }
 
 std::vector<uint8_t> toUnsigned8(const std::vector<float>& sound, float gain) {
@@ -79,4 +76,4 @@ std::vector<uint8_t> toUnsigned8(const std::vector<float>& sound, float gain) {
   return out;
 }
 
-}  // namespace difones
+}  // namespace espeak_said

@@ -1,10 +1,10 @@
-#include "espeak_voice.h"
+#include "tools/build/espeak_said/espeak_voice.h"
 
 #include <espeak-ng/speak_lib.h>
 
 #include <cstring>
 
-namespace difones {
+namespace espeak_said {
 namespace {
 
 Utterance* collected = nullptr;
@@ -32,8 +32,9 @@ int startEspeak() {
   return rate;
 }
 
-void setEspeakStyle(int wordsPerMinute, int pitchRange) {
+void setEspeakStyle(int wordsPerMinute, int pitchRange, int pitch) {
   espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
+  espeak_SetParameter(espeakPITCH, pitch, 0);
   espeak_SetParameter(espeakRANGE, pitchRange, 0);
 }
 
@@ -49,4 +50,11 @@ Utterance synthesize(const std::string& utf8) {
 
 void stopEspeak() { espeak_Terminate(); }
 
-}  // namespace difones
+std::vector<Utterance::Event> phonemeEvents(const std::vector<Utterance::Event>& events) {
+  std::vector<Utterance::Event> out;
+  for (const Utterance::Event& e : events)
+    if (!e.word && !e.name.empty() && e.name[0] != '_') out.push_back(e);
+  return out;
+}
+
+}  // namespace espeak_said
