@@ -41,11 +41,14 @@ void handleEvent(const platform::Event& ev) {
     case EventType::AudioDone:
       if (g_screen.waveDone) g_screen.waveDone(ev.block);
       break;
-    case EventType::Wake: break;
+    case EventType::Wake:
+      if (g_screen.wake) g_screen.wake();
+      break;
   }
 }
 
 void setWaveDoneHook(WaveDoneHook hook) { g_screen.waveDone = hook; }
+void setWakeHook(WakeHook hook) { g_screen.wake = hook; }
 
 void pumpMessages() {
   platform::Event ev;

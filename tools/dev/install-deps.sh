@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
+  libatspi2.0-dev at-spi2-core dbus-daemon python3-gi gir1.2-gtk-3.0
   espeak-ng libespeak-ng-dev wbrazilian
   tcl locales
   nginx-light curl
