@@ -42,7 +42,7 @@ void startAccessibilityEvents() {
 }
 
 void stopAccessibilityEvents() {
-  if (!accessibilityBusReady()) return;
+  if (!g.following) return;
   listenForEvents(false);
   takeInEvents();
   g.following = false;

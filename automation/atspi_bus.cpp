@@ -36,6 +36,7 @@ struct Shared {
   BusState state = BusState::Unknown;
   GMainContext* context = nullptr;
   std::vector<BusEvent> inbox;
+  bool ending = false;  // the program is ending: its event queue may be gone
 };
 
 // Never destroyed: the bus thread may still run while the program exits.
@@ -112,13 +113,12 @@ void keep(int code, AtspiAccessible* source) {
     s.order.pop_front();
   }
   Shared& sh = shared();
-  {
-    std::lock_guard lock(sh.m);
-    // 200 waiting events end in the same ring as their last 100: the ring
-    // wraps every 100, so the older half never needs keeping.
-    if (sh.inbox.size() >= 2 * kKeptObjects) sh.inbox.erase(sh.inbox.begin(), sh.inbox.begin() + kKeptObjects);
-    sh.inbox.push_back({code, id});
-  }
+  std::lock_guard lock(sh.m);
+  if (sh.ending) return;
+  // 200 waiting events end in the same ring as their last 100: the ring
+  // wraps every 100, so the older half never needs keeping.
+  if (sh.inbox.size() >= 2 * kKeptObjects) sh.inbox.erase(sh.inbox.begin(), sh.inbox.begin() + kKeptObjects);
+  sh.inbox.push_back({code, id});
   platform::backend().wake();
 }
 
@@ -245,22 +245,32 @@ bool contains(AtspiAccessible* a, int x, int y) {
   return inside;
 }
 
+int childCount(AtspiAccessible* a) {
+  GError* error = nullptr;
+  const int count = atspi_accessible_get_child_count(a, &error);
+  clear(error);
+  return count;
+}
+
+// A new reference, or nullptr.
+AtspiAccessible* childAt(AtspiAccessible* a, int i) {
+  GError* error = nullptr;
+  AtspiAccessible* child = atspi_accessible_get_child_at_index(a, i, &error);
+  clear(error);
+  return child;
+}
+
 // The shown top-level window under the point, the active one first; a
 // new reference, or nullptr.
 AtspiAccessible* windowAt(AtspiAccessible* desktop, int x, int y) {
-  GError* error = nullptr;
   AtspiAccessible* found = nullptr;
-  const int apps = atspi_accessible_get_child_count(desktop, &error);
-  clear(error);
+  const int apps = childCount(desktop);
   for (int i = 0; i < apps; ++i) {
-    AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &error);
-    clear(error);
+    AtspiAccessible* app = childAt(desktop, i);
     if (!app) continue;
-    const int windows = atspi_accessible_get_child_count(app, &error);
-    clear(error);
+    const int windows = childCount(app);
     for (int j = 0; j < windows; ++j) {
-      AtspiAccessible* w = atspi_accessible_get_child_at_index(app, j, &error);
-      clear(error);
+      AtspiAccessible* w = childAt(app, j);
       if (!w) continue;
       AtspiStateSet* states = atspi_accessible_get_state_set(w);
       const bool shown = hasState(states, ATSPI_STATE_SHOWING);
@@ -378,6 +388,11 @@ bool accessibilityBusReady() {
       return false;
     }
     s.state = BusState::Starting;
+    // Registered after the backend was made, so this runs before it goes.
+    std::atexit([] {
+      std::lock_guard ending(shared().m);
+      shared().ending = true;
+    });
     std::thread(serve).detach();
     s.changed.wait_for(lock, std::chrono::milliseconds(kStartTimeoutMs), [&] { return s.state != BusState::Starting; });
   }

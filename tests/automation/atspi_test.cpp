@@ -17,14 +17,9 @@ namespace {
 
 using testsupport::AtspiStack;
 using testsupport::ScratchDir;
+using testsupport::script;
 using testsupport::XDesktop;
 using testsupport::XProgram;
-
-std::string script(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
-}
 
 std::vector<std::string> lines(const std::string& text) {
   std::istringstream in(text);

@@ -54,6 +54,12 @@ void stop(pid_t pid, bool group) {
   waitpid(pid, &status, 0);
 }
 
+std::string script(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
 namespace {
 
 void sleepMs(int ms) {

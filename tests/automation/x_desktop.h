@@ -4,6 +4,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, in
             bool ownGroup = false);
 // Ends it (SIGTERM, then SIGKILL), with its group when it has one.
 void stop(pid_t pid, bool group = false);
+
+// Script lines (Windows-1252) joined with CR LF.
+std::string script(std::initializer_list<const char*> lines);
 
 class XDesktop {
  public:
