@@ -37,6 +37,7 @@ struct Shared {
   GMainContext* context = nullptr;
   std::vector<BusEvent> inbox;
   bool ending = false;  // the program is ending: its event queue may be gone
+  bool stalled = false;  // a request given up on is still running: the bus does not answer
 };
 
 // Never destroyed: the bus thread may still run while the program exits.
@@ -314,8 +315,15 @@ bool captureAt(int x, int y, AccessibleProperties& p) {
   return captured;
 }
 
+void quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
 void serve() {
   Shared& s = shared();
+  // A bus that is missing is the quiet path, not a message on the terminal.
+  for (const char* domain : {"dbind", "atspi"}) {
+    g_log_set_handler(domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
+                      quiet, nullptr);
+  }
   GMainContext* context = g_main_context_new();
   g_main_context_push_thread_default(context);
   atspi_set_timeout(kCallTimeoutMs, kStartTimeoutMs);
@@ -349,6 +357,7 @@ gboolean runRequest(gpointer data) {
     std::lock_guard lock(s.m);
     r.result = result;
     r.done = true;
+    s.stalled = false;
   }
   s.changed.notify_all();
   return G_SOURCE_REMOVE;
@@ -357,10 +366,16 @@ gboolean runRequest(gpointer data) {
 void dropRequest(gpointer data) { delete static_cast<std::shared_ptr<Request>*>(data); }
 
 // Runs work on the bus thread and waits for it a bounded time; false when
-// there is no bus or no answer in time.
+// there is no bus or no answer in time. While a request given up on still
+// runs, the next ones fail at once, so a hung bus costs one wait, not one
+// per command.
 bool onBus(std::function<bool(AccessibleProperties&)> work, AccessibleProperties& p) {
   if (!accessibilityBusReady()) return false;
   Shared& s = shared();
+  {
+    std::lock_guard lock(s.m);
+    if (s.stalled) return false;
+  }
   auto request = std::make_shared<Request>();
   request->work = std::move(work);
   request->properties = p;
@@ -370,6 +385,7 @@ bool onBus(std::function<bool(AccessibleProperties&)> work, AccessibleProperties
   g_source_unref(source);
   std::unique_lock lock(s.m);
   if (!s.changed.wait_for(lock, std::chrono::milliseconds(kRequestTimeoutMs), [&] { return request->done; })) {
+    s.stalled = true;
     return false;
   }
   p = request->properties;

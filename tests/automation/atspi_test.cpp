@@ -3,8 +3,10 @@
 // program in the sdl backend follows the focus there with MSAA. Scripts
 // write their findings as lines starting with "=".
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <initializer_list>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -164,6 +166,31 @@ TEST_F(AtSpi, CapturaOnAnEmptyPointGivesTheDesktop) {
                           "ESCREVE MUDO \"=\" C \"|\" A \"|\" T"}));
   ASSERT_EQ(driver.wait(30000), 0) << driver.findings();
   EXPECT_EQ(driver.findings(), "=9|main|janela\n");
+}
+
+// A session bus that offers no accessibility bus, as when accessibility is
+// switched off: MSAA takes its quiet paths, and the program ends at once.
+TEST(AtSpiAbsent, MsaaIsQuietOnASessionBusWithoutAccessibility) {
+  XDesktop desktop({}, false);
+  ASSERT_TRUE(desktop.ready()) << "no Xvfb";
+  ScratchDir dir;
+  const std::string socket = dir / "bus";
+  // No service folders: nothing can start the accessibility bus.
+  std::ofstream(dir / "bus.conf") << "<busconfig><type>session</type><listen>unix:path=" << socket
+                                  << "</listen><policy context=\"default\">"
+                                     "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                                     "<allow own=\"*\"/></policy></busconfig>";
+  const pid_t bus = testsupport::spawn({"dbus-daemon", "--nofork", "--config-file=" + (dir / "bus.conf")},
+                                       dir / "bus.err", -1, true);
+  for (int waited = 0; waited < 10000 && !std::filesystem::exists(socket); waited += 50) usleep(50000);
+  setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + socket).c_str(), 1);
+  XProgram driver(dir, "quieto",
+                  script({"MSAA MONITORA", "MSAA CHECA A", "MSAA CAPTURA 5 5", "MSAA NOME B", "MSAA CODIGO C",
+                          "MSAA AREA L M W H", "MSAA FIM", "ESCREVE MUDO \"=\" A \"|\" B \"|\" C \"|\" L M W H"}));
+  EXPECT_EQ(driver.wait(30000), 0);
+  EXPECT_EQ(driver.findings(), "=0||0|0000\n");
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  testsupport::stop(bus, true);
 }
 
 }  // namespace
