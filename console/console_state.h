@@ -35,6 +35,7 @@ struct ScreenState {
   int spanLeft = -1, spanRight = -1;
   RowHook rowDrawn = nullptr;
   WaveDoneHook waveDone = nullptr;
+  WakeHook wake = nullptr;
 };
 
 extern ScreenState g_screen;

@@ -64,6 +64,10 @@ using RowHook = void (*)(int row);
 void setRowDrawnHook(RowHook hook);
 using WaveDoneHook = void (*)(int block);
 void setWaveDoneHook(WaveDoneHook hook);
+// Other threads wake the program when they hand it something (the
+// accessibility events); the hook takes it in on the program's own thread.
+using WakeHook = void (*)();
+void setWakeHook(WakeHook hook);
 
 // Ends the program at once: the window goes, the key queue is drained, the
 // exit steps run. Used when the user closes the window or presses Ctrl+Break,

@@ -44,11 +44,14 @@ void handleEvent(const platform::Event& ev) {
       if (g_screen.waveDone) g_screen.waveDone(ev.block);
       break;
     case EventType::BrailleKey: onBrailleKey(ev.braille); break;
-    case EventType::Wake: break;
+    case EventType::Wake:
+      if (g_screen.wake) g_screen.wake();
+      break;
   }
 }
 
 void setWaveDoneHook(WaveDoneHook hook) { g_screen.waveDone = hook; }
+void setWakeHook(WakeHook hook) { g_screen.wake = hook; }
 
 void pumpMessages() {
   platform::Event ev;

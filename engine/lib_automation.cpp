@@ -1,8 +1,9 @@
 // Desktop automation commands: typing and pressing keys, clicking, other
-// programs' windows, the window in front, the console's handle and the
-// clipboard.
+// programs' windows, the window in front, the console's handle, the
+// clipboard and other programs' accessible objects.
 #include <string>
 
+#include "automation/accessibility.h"
 #include "automation/desktop.h"
 #include "automation/key_names.h"
 #include "automation/keystrokes.h"
@@ -151,9 +152,63 @@ Status transfere(Interp& in, std::string_view text) {
   return true;
 }
 
+// MSAA AREA: left, top, width, height, each into its variable; the first
+// bad variable fails, the earlier ones already set.
+Status accessibleArea(Interp& in, std::string_view text) {
+  const automation::AccessibleProperties& p = automation::capturedAccessible();
+  for (const int n : {p.left, p.top, p.width, p.height}) {
+    int target;
+    if (!readTarget(in, text, target)) return false;
+    Status set = setVariable(in, target, decimal(n));
+    if (!set.ok()) return set;
+  }
+  return true;
+}
+
+// One captured property into a variable.
+Status accessibleProperty(Interp& in, std::string_view text, std::string value) {
+  int target;
+  if (!readTarget(in, text, target)) return false;
+  return setVariable(in, target, std::move(value));
+}
+
+Status msaa(Interp& in, std::string_view text) {
+  const automation::AccessibleProperties& p = automation::capturedAccessible();
+  if (takeWord(text, "MONITORA")) {
+    automation::startAccessibilityEvents();
+    return true;
+  }
+  if (takeWord(text, "FIM")) {
+    automation::stopAccessibilityEvents();
+    return true;
+  }
+  if (takeWord(text, "CHECA")) {
+    int target;
+    if (!readTarget(in, text, target)) return false;
+    return setVariable(in, target, automation::nextAccessibilityEvent() ? "1" : "0");
+  }
+  if (takeWord(text, "CAPTURA")) {
+    int32_t x, y;
+    if (!readWhole(in, text, x)) return false;
+    if (!text.empty() && text[0] == ',') text = trim(text.substr(1));
+    if (!readWhole(in, text, y)) return false;
+    automation::captureAccessibleAt(x, y);
+    return true;
+  }
+  if (takeWord(text, "AREA")) return accessibleArea(in, text);
+  if (takeWord(text, "NOME")) return accessibleProperty(in, text, platform::utf8ToCp1252(p.name));
+  if (takeWord(text, "CODIGO") || takeWord(text, "C\xD3" "DIGO")) {
+    return accessibleProperty(in, text, decimal(p.roleCode));
+  }
+  if (takeWord(text, "TIPO")) return accessibleProperty(in, text, platform::utf8ToCp1252(p.roleText));
+  if (takeWord(text, "ESTADO")) return accessibleProperty(in, text, platform::utf8ToCp1252(p.stateText));
+  if (takeWord(text, "VALOR")) return accessibleProperty(in, text, platform::utf8ToCp1252(p.value));
+  return false;
+}
+
 constexpr Command kAutomationCommands[] = {
     {"DIGITA", digita},   {"ACIONA", aciona}, {"CLICA", clica},         {"JANELA", janela},
-    {"CAPTURA", captura}, {"HANDLE", handle}, {"TRANSFERE", transfere},
+    {"CAPTURA", captura}, {"HANDLE", handle}, {"TRANSFERE", transfere}, {"MSAA", msaa},
 };
 
 }  // namespace

@@ -21,7 +21,7 @@
 namespace engine {
 namespace {
 
-constexpr std::string_view kReserved[] = {"MIDI", "MSAA", "IMAGEM", "SENSOR"};
+constexpr std::string_view kReserved[] = {"MIDI", "IMAGEM", "SENSOR"};
 
 struct Table {
   std::vector<Library> libraries;

@@ -78,6 +78,19 @@ const Case kCases[] = {
     {"TransfereWithSomethingAfter", "TRANSFERE DE A B\r\n", "ERROR 1\n"},
     {"TransfereWithoutVariable", "TRANSFERE PARA\r\n", "ERROR 1\n"},
     {"HandleIsTheConsolesOneWindow", "HANDLE A\r\nESCREVE \"=\" A\r\n", "SHOW =1\n"},
+    // The headless desktop has no accessibility bus: MSAA takes its quiet paths.
+    {"MsaaWithoutBusFollowsNothing",
+     "MSAA CHECA A\r\nMSAA MONITORA\r\nmsaa checa B\r\nMSAA FIM\r\nMSAA CHECA C\r\nESCREVE \"=\" A B C\r\n",
+     "SHOW =000\n"},
+    {"MsaaCapturaWithoutBusClearsEverything",
+     "MSAA CAPTURA 10, 20\r\nMSAA NOME A\r\nMSAA CODIGO B\r\nMSAA C\xD3" "DIGO C\r\nMSAA TIPO D\r\n"
+     "MSAA ESTADO E\r\nMSAA VALOR F\r\nMSAA AREA G H I J\r\nESCREVE \"=\" A \"|\" B C \"|\" D E F \"|\" G H I J\r\n",
+     "SHOW =|00||0000\n"},
+    {"MsaaCapturaNeedsWholeNumbers", "MSAA CAPTURA \"a\" 2\r\n", "ERROR 1\n"},
+    {"MsaaCapturaNeedsBothNumbers", "MSAA CAPTURA 2\r\n", "ERROR 1\n"},
+    {"MsaaChecaNeedsAVariable", "MSAA CHECA\r\n", "ERROR 1\n"},
+    {"MsaaAreaNeedsFourVariables", "MSAA AREA A B C\r\n", "ERROR 1\n"},
+    {"MsaaUnknownWord", "MSAA OLHA A\r\n", "ERROR 1\n"},
     {"ClicaReachesTheConsoleAsAClick",
      "CLICA 10, 20\r\nLE TECLA A\r\nESCREVE \"=\" A\r\nCLICA NULO TELA 5 5\r\nCLICA DUPLO 1,1\r\nLE TECLA A\r\n"
      "LE TECLA B\r\nESCREVE \"=\" A B\r\n",

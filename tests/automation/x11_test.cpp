@@ -16,15 +16,9 @@
 namespace {
 
 using testsupport::ScratchDir;
+using testsupport::script;
 using testsupport::XDesktop;
 using testsupport::XProgram;
-
-// Script lines (Windows-1252) joined with CR LF.
-std::string script(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
-}
 
 // A program that names its window and reads one line into the findings.
 std::string lineReader(const char* title) {

@@ -18,11 +18,11 @@
 #include <X11/keysym.h>
 
 namespace testsupport {
-namespace {
 
-pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, int keepFd = -1) {
+pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, int keepFd, bool ownGroup) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
+  if (ownGroup) setpgid(0, 0);
   const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (err >= 0) {
     dup2(err, 1);
@@ -38,17 +38,29 @@ pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, in
   _exit(127);
 }
 
-void stop(pid_t pid) {
+void stop(pid_t pid, bool group) {
   if (pid <= 0) return;
-  kill(pid, SIGTERM);
+  const pid_t target = group ? -pid : pid;
+  kill(target, SIGTERM);
   int status;
-  for (int i = 0; i < 100; ++i) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return;
-    usleep(20000);
+  bool ended = false;
+  for (int i = 0; i < 100 && !ended; ++i) {
+    ended = waitpid(pid, &status, WNOHANG) == pid;
+    if (!ended) usleep(20000);
   }
+  if (group) kill(target, SIGKILL);  // what the leader started may outlive it
+  if (ended) return;
   kill(pid, SIGKILL);
   waitpid(pid, &status, 0);
 }
+
+std::string script(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+namespace {
 
 void sleepMs(int ms) {
   timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};

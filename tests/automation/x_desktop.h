@@ -4,12 +4,24 @@
 #pragma once
 #include <sys/types.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "support/scratch.h"
 
 namespace testsupport {
+
+// Starts a program with its output in errFile and no descriptor of ours but
+// keepFd; in a process group of its own when asked, so that stop() ends
+// whatever it starts too.
+pid_t spawn(const std::vector<std::string>& args, const std::string& errFile, int keepFd = -1,
+            bool ownGroup = false);
+// Ends it (SIGTERM, then SIGKILL), with its group when it has one.
+void stop(pid_t pid, bool group = false);
+
+// Script lines (Windows-1252) joined with CR LF.
+std::string script(std::initializer_list<const char*> lines);
 
 class XDesktop {
  public:

@@ -39,7 +39,7 @@ constexpr Specified kLanguage[] = {
 };
 
 // Keywords the language reserves that no library has built yet.
-constexpr std::string_view kNotBuilt[] = {"MIDI", "MSAA", "IMAGEM", "SENSOR"};
+constexpr std::string_view kNotBuilt[] = {"MIDI", "IMAGEM", "SENSOR"};
 
 std::string_view otherForm(const engine::Command& c) { return c.otherForm ? c.otherForm : std::string_view(); }
 

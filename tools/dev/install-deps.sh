@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
   brltty libbrlapi-dev xbrlapi
+  libatspi2.0-dev at-spi2-core dbus-daemon python3-gi gir1.2-gtk-3.0
   espeak-ng libespeak-ng-dev wbrazilian
   libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils
   tcl locales
