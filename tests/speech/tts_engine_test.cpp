@@ -138,6 +138,20 @@ TEST_F(EngineKind3, SpeaksTimedAndPitchedLinesThroughMbrola) {
   EXPECT_GT(o.audio.data.size(), 2u * 16 * 200);
 }
 
+TEST_F(EngineKind3, AKeyStopsMbrolaWithinOneBlock) {
+  std::ofstream(scratch_ / "br4") << "a database";
+  // On the real clock: the key comes 1.5 s after the program starts, while a
+  // sentence of several seconds is being said.
+  const Outcome o = say("A casa bonita fica perto do rio, e a gente vai todo dia quando faz sol.", "wait 1500\nkey x\n",
+                        "[AURORATTS]\nMBROLA_DB=" + (scratch_ / "br4") + "\n", 1);
+  ASSERT_EQ(o.status, 0) << testsupport::slurp(scratch_ / "out.txt");
+  ASSERT_EQ(o.audio.rate, 16000);
+  const double blockMs = 1000.0 * speech::kWaveBlockSize / (2 * 16000);
+  const double heardMs = static_cast<double>(o.audio.data.size()) * 1000 / (2 * 16000);
+  EXPECT_GT(heardMs, 500);
+  EXPECT_LE(heardMs, 1500 + blockMs);
+}
+
 // Without MBROLA our own renderer speaks the same lines: heard here against
 // the lines the engine makes for the same text at the same settings.
 class OwnVoice : public EngineKind3 {
