@@ -60,6 +60,7 @@ seed() {
       printf '\x40HTTP/1.1 206 Partial\r\nContent-Range: bytes 10-14/15\r\nContent-Length: 5\r\n\r\n12345' >"$out/range"
       printf '\x10HTTP/1.0 302 Found\r\nLocation: http://x/y\r\n\r\nbody until close' >"$out/redirect" ;;
     key_script) cp data/demo/*.keys data/telinha/*.keys "$out"/ ;;
+    tts_units) printf '\x01_ 50\nk 54 50 200\na 82 80 188\nz 69\na2 65 50 240\n_ 50' >"$out/lines" ;;
   esac
 }
 
