@@ -9,7 +9,6 @@ namespace difones {
 namespace {
 
 constexpr size_t kBlock = 11;           // 1 ms at the voice's rate
-constexpr int kQuiet = 2;               // twice the mean distance from the centre of a closure
 constexpr size_t kLongestClosure = 1500;  // 136 ms
 
 bool isVowel(char c) { return std::string_view("a&EeiOouIU@").find(c) != std::string_view::npos; }
@@ -29,10 +28,11 @@ bool unvoiced(const std::string& name) {
 
 std::vector<Utterance::Event> phonemes(const CarrierSound& sound) { return espeak_said::phonemeEvents(sound.events); }
 
+// A closure: on average less than one step from the centre.
 bool quietBlock(const std::vector<uint8_t>& s, size_t end) {
-  int sum = 0;
-  for (size_t i = end - kBlock; i < end; ++i) sum += std::abs(s[i] - 128);
-  return 2 * sum < kQuiet * static_cast<int>(kBlock);
+  size_t sum = 0;
+  for (size_t i = end - kBlock; i < end; ++i) sum += static_cast<size_t>(std::abs(s[i] - 128));
+  return sum < kBlock;
 }
 
 // Where the closure before an unvoiced stop's burst at `burst` starts, not
