@@ -1,6 +1,7 @@
 // The wave output device: blocks of PCM played one after the other, each
-// coming back as an AudioDone event once played or dropped, and the console's
-// tone looped beside them as a second voice.
+// coming back as an AudioDone event once played or dropped, the console's
+// tone looped beside them as a second voice, and sources (background media,
+// a synthesizer) mixed in as voices of their own.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,18 @@ struct AudioTimes {
 // What every device takes: 8 or 16 bits, one or two channels, 1 to 384 kHz.
 bool playableFormat(const WaveFormat& format);
 
+// A sound of its own, pulled by the device as it plays: on the audio thread,
+// or as the null device's clock advances, with the device locked, so mix()
+// must neither block nor call back into the device.
+class AudioSource {
+ public:
+  virtual ~AudioSource() = default;
+  // Writes up to `frames` frames at `rate` and `channels` into `out` (zeroed)
+  // and returns how many it wrote; fewer than `frames` means it has ended,
+  // and the device lets it go.
+  virtual size_t mix(int16_t* out, size_t frames, int rate, int channels) = 0;
+};
+
 // Told the tag of each finished or dropped block; called from any thread.
 using AudioDoneSink = std::function<void(int tag)>;
 
@@ -63,6 +76,14 @@ class AudioDevice {
   // until stopped; a new one replaces the old.
   virtual void playTone(std::vector<uint8_t> waveImage, bool loop) = 0;
   virtual void stopTone() = 0;
+
+  // Starts mixing `source`, untouched by resetWave and closeWave; `format` is
+  // the one it would play best in, and opens the device when nothing has
+  // yet. An id above 0, or 0 when no device takes it.
+  virtual int addSource(std::shared_ptr<AudioSource> source, const WaveFormat& format) = 0;
+  virtual void removeSource(int id) = 0;
+  // Whether the source is still mixed: it leaves once it ends or is removed.
+  virtual bool sourcePlaying(int id) = 0;
 
   virtual AudioTimes times() = 0;
 };

@@ -52,6 +52,46 @@ std::vector<int> dropMixBlocks(Mix& mix) {
   return tags;
 }
 
+int addMixSource(Mix& mix, std::shared_ptr<AudioSource> source) {
+  mix.sources.push_back(MixSource{++mix.lastSourceId, std::move(source)});
+  return mix.lastSourceId;
+}
+
+std::shared_ptr<AudioSource> removeMixSource(Mix& mix, int id) {
+  const auto it = std::find_if(mix.sources.begin(), mix.sources.end(), [id](const MixSource& s) { return s.id == id; });
+  if (it == mix.sources.end()) return nullptr;
+  std::shared_ptr<AudioSource> source = std::move(it->source);
+  mix.sources.erase(it);
+  return source;
+}
+
+bool mixSourcePlaying(const Mix& mix, int id) {
+  return std::any_of(mix.sources.begin(), mix.sources.end(), [id](const MixSource& s) { return s.id == id; });
+}
+
+namespace {
+
+// Adds every source into the sum; those that end leave the mix. How many
+// frames carry sound.
+size_t addSources(Mix& mix, size_t frames) {
+  const size_t count = frames * static_cast<size_t>(mix.channels);
+  size_t sound = 0;
+  for (size_t i = 0; i < mix.sources.size();) {
+    mix.scratch.assign(count, 0);
+    const size_t n = std::min(frames, mix.sources[i].source->mix(mix.scratch.data(), frames, mix.rate, mix.channels));
+    for (size_t k = 0; k < n * static_cast<size_t>(mix.channels); ++k) mix.sum[k] += mix.scratch[k];
+    sound = std::max(sound, n);
+    if (n < frames) {
+      mix.sources.erase(mix.sources.begin() + static_cast<ptrdiff_t>(i));
+    } else {
+      ++i;
+    }
+  }
+  return sound;
+}
+
+}  // namespace
+
 size_t renderMix(Mix& mix, int16_t* out, size_t frames, int64_t nowUs, std::vector<int>& done) {
   const size_t ch = static_cast<size_t>(mix.channels);
   std::fill(out, out + frames * ch, int16_t{0});
@@ -76,19 +116,21 @@ size_t renderMix(Mix& mix, int16_t* out, size_t frames, int64_t nowUs, std::vect
     mix.times.silencedUs = nowUs;
     mix.silencePending = false;
   }
+  if (mix.tone.empty() && mix.sources.empty()) return wave;
+  // The other voices are summed wide and clipped once, so that the order in
+  // which they are added cannot change the result.
+  mix.sum.assign(out, out + frames * ch);
   size_t tone = 0;
   for (; tone < frames && !mix.tone.empty(); ++tone) {
-    for (size_t c = 0; c < ch; ++c) {
-      const int sum = out[tone * ch + c] + mix.tone[mix.tonePos++];
-      out[tone * ch + c] = static_cast<int16_t>(std::clamp(sum, -32768, 32767));
-    }
+    for (size_t c = 0; c < ch; ++c) mix.sum[tone * ch + c] += mix.tone[mix.tonePos++];
     if (mix.tonePos >= mix.tone.size()) {
       mix.tonePos = 0;
       if (!mix.toneLoops) mix.tone.clear();
     }
   }
-  return std::max(wave, tone);
+  const size_t sourced = addSources(mix, frames);
+  for (size_t k = 0; k < frames * ch; ++k) out[k] = static_cast<int16_t>(std::clamp(mix.sum[k], -32768, 32767));
+  return std::max({wave, tone, sourced});
 }
-
 
 }  // namespace platform

@@ -114,6 +114,30 @@ class NullAudio final : public AudioDevice {
     cv_.notify_one();
   }
 
+  int addSource(std::shared_ptr<AudioSource> source, const WaveFormat& format) override {
+    if (!playableFormat(format)) return 0;
+    std::lock_guard lock(m_);
+    const int64_t now = clockUs();
+    catchUp(now);
+    openDevice(format);
+    const int id = addMixSource(mix_, std::move(source));
+    startRun(now);
+    return id;
+  }
+
+  void removeSource(int id) override {
+    std::shared_ptr<AudioSource> removed;
+    std::lock_guard lock(m_);
+    catchUp(clockUs());
+    removed = removeMixSource(mix_, id);
+  }
+
+  bool sourcePlaying(int id) override {
+    std::lock_guard lock(m_);
+    catchUp(clockUs());
+    return mixSourcePlaying(mix_, id);
+  }
+
   AudioTimes times() override {
     std::lock_guard lock(m_);
     return mix_.times;

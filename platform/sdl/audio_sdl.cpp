@@ -131,6 +131,33 @@ class SdlAudio final : public AudioDevice {
     SDL_UnlockAudioDevice(dev_);
   }
 
+  int addSource(std::shared_ptr<AudioSource> source, const WaveFormat& format) override {
+    if (silent_) return silent_->addSource(std::move(source), format);
+    if (!playableFormat(format)) return 0;
+    if (!dev_ && (!initialise() || openDevice(format) != kWaveOk)) return fallBack()->addSource(std::move(source), format);
+    SDL_LockAudioDevice(dev_);
+    const int id = addMixSource(mix_, std::move(source));
+    SDL_UnlockAudioDevice(dev_);
+    return id;
+  }
+
+  void removeSource(int id) override {
+    if (silent_) return silent_->removeSource(id);
+    if (!dev_) return;
+    SDL_LockAudioDevice(dev_);
+    const std::shared_ptr<AudioSource> removed = removeMixSource(mix_, id);
+    SDL_UnlockAudioDevice(dev_);
+  }
+
+  bool sourcePlaying(int id) override {
+    if (silent_) return silent_->sourcePlaying(id);
+    if (!dev_) return false;
+    SDL_LockAudioDevice(dev_);
+    const bool playing = mixSourcePlaying(mix_, id);
+    SDL_UnlockAudioDevice(dev_);
+    return playing;
+  }
+
   AudioTimes times() override {
     if (silent_) return silent_->times();
     if (!dev_) return {};

@@ -1,5 +1,6 @@
 // The wave device's mix: exact conversion of 8-bit sound, blocks played one
-// after the other with their ends reported, and the tone added on top.
+// after the other with their ends reported, the tone and the sources added
+// on top.
 #include "platform/audio_mix.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,39 @@ TEST(RenderMix, AddsTheToneAndClips) {
   m.toneLoops = false;
   EXPECT_EQ(renderMix(m, out.data(), 4, 0, done), 2u);  // a tone played once ends
   EXPECT_TRUE(m.tone.empty());
+}
+
+// A source that plays `left` frames of one value, then ends.
+struct Steady final : AudioSource {
+  Steady(int16_t v, size_t n) : value(v), left(n) {}
+  size_t mix(int16_t* out, size_t frames, int, int channels) override {
+    const size_t n = std::min(frames, left);
+    std::fill(out, out + n * static_cast<size_t>(channels), value);
+    left -= n;
+    return n;
+  }
+  int16_t value;
+  size_t left;
+};
+
+TEST(RenderMix, SourcesPlayBesideTheBlocksUntilTheyEnd) {
+  Mix m = stereoMix();
+  const int loud = addMixSource(m, std::make_shared<Steady>(30000, 100));
+  const int brief = addMixSource(m, std::make_shared<Steady>(-3000, 1));
+  queueMixBlock(m, 1, {5000, 5000});
+  std::vector<int16_t> out(6);
+  std::vector<int> done;
+  EXPECT_EQ(renderMix(m, out.data(), 3, 0, done), 3u);
+  EXPECT_EQ(out, (std::vector<int16_t>{32000, 32000, 30000, 30000, 30000, 30000}));  // clipped only after the sum
+  EXPECT_FALSE(mixSourcePlaying(m, brief));  // it ended within the frames asked
+  EXPECT_TRUE(mixSourcePlaying(m, loud));
+
+  dropMixBlocks(m);  // stopping the wave voice leaves sources playing
+  EXPECT_EQ(renderMix(m, out.data(), 3, 0, done), 3u);
+  EXPECT_NE(removeMixSource(m, loud), nullptr);
+  EXPECT_EQ(removeMixSource(m, loud), nullptr);
+  EXPECT_EQ(renderMix(m, out.data(), 3, 0, done), 0u);
+  EXPECT_EQ(out, std::vector<int16_t>(6, 0));
 }
 
 }  // namespace
