@@ -11,6 +11,8 @@ namespace console {
 struct Picture {
   int handle = -1;
   int x = 0, y = 0;
+  int width = 0, height = 0;
+  std::string file;  // as the script named it
 };
 
 struct ScreenState {

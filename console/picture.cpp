@@ -1,14 +1,19 @@
 #include "console/picture.h"
 
+#include <string>
+
 #include "console/console_state.h"
 #include "platform/base/paths.h"
 #include "platform/platform.h"
+#include "platform/transcript.h"
 
 namespace console {
 namespace {
 
-// The largest side accepted; a header claiming more lies or would exhaust memory.
+// The largest side accepted, and the most pixels (a 48-megapixel photograph,
+// 192 MiB as the overlay holds it).
 constexpr int64_t kMaxSide = 32768;
+constexpr uint64_t kMaxPixels = 48u << 20;
 
 uint32_t le(std::string_view f, size_t at, int bytes) {
   uint32_t v = 0;
@@ -18,6 +23,14 @@ uint32_t le(std::string_view f, size_t at, int bytes) {
 
 }  // namespace
 
+bool pictureSizeAcceptable(uint64_t width, uint64_t height) {
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+bool decodePicture(std::string_view file, Bitmap& out) {
+  return decodeBmp(file, out) || decodeJpeg(file, out) || decodePng(file, out);
+}
+
 bool decodeBmp(std::string_view f, Bitmap& out) {
   if (f.size() < 54 || f[0] != 'B' || f[1] != 'M' || le(f, 14, 4) != 40) return false;
   const uint32_t dataOffset = le(f, 10, 4);
@@ -26,10 +39,10 @@ bool decodeBmp(std::string_view f, Bitmap& out) {
   const uint32_t bits = le(f, 28, 2);
   const uint32_t compression = le(f, 30, 4);
   uint32_t colours = le(f, 46, 4);
-  if (compression != 0 || width <= 0 || rawHeight == 0 || width > kMaxSide) return false;
+  if (compression != 0 || width <= 0 || rawHeight == 0) return false;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   const int64_t height = rawHeight < 0 ? -int64_t{rawHeight} : rawHeight;
-  if (height > kMaxSide) return false;
+  if (!pictureSizeAcceptable(static_cast<uint64_t>(width), static_cast<uint64_t>(height))) return false;
   // A palette of "0 colours" means the full one for the bit count.
   if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
   if (bits > 8) colours = 0;
@@ -68,11 +81,11 @@ bool loadPicture(std::string_view path) {
   ensureConsole();
   std::string bytes;
   Bitmap bmp;
-  if (!platform::readWholeFile(platform::hostPath(path), bytes) || !decodeBmp(bytes, bmp)) return false;
+  if (!platform::readWholeFile(platform::hostPath(path), bytes) || !decodePicture(bytes, bmp)) return false;
   const int handle = platform::backend().createPicture(bmp.width, bmp.height, bmp.pixels);
   if (handle < 0) return false;
   if (g_screen.picture.handle >= 0) platform::backend().destroyPicture(g_screen.picture.handle);
-  g_screen.picture = Picture{handle, 0, 0};
+  g_screen.picture = Picture{handle, 0, 0, bmp.width, bmp.height, std::string(path)};
   return true;
 }
 
@@ -81,14 +94,20 @@ void showPicture(int x, int y) {
   g_screen.picture.x = x;
   g_screen.picture.y = y;
   if (g_screen.picture.handle < 0) return;
+  const Picture& p = g_screen.picture;
+  platform::transcriptEvent("PICTURE", p.file + ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' +
+                                           std::to_string(p.width) + 'x' + std::to_string(p.height));
   platform::backend().drawPicture(g_screen.picture.handle, x, y);
   platform::backend().present();
 }
 
 void clearPicture() {
   ensureConsole();
-  if (g_screen.picture.handle >= 0) platform::backend().destroyPicture(g_screen.picture.handle);
-  g_screen.picture.handle = -1;
+  if (g_screen.picture.handle >= 0) {
+    platform::backend().destroyPicture(g_screen.picture.handle);
+    platform::transcriptEvent("PICTURE", "");
+  }
+  g_screen.picture = Picture{};
   paint({0, 0, kColumns * g_screen.cell.cellWidth, kRows * g_screen.cell.cellHeight});
   pumpMessages();
 }

@@ -8,7 +8,8 @@ constexpr NamedEntry kEntries[] = {
     {"wave", wave},                  {"bmp", bmp},               {"diphone_index", diphoneIndex},
     {"diphone_rules", diphoneRules}, {"tts_data", ttsData},      {"normalise", normalise},
     {"line_reader", lineReader},     {"http_answer", httpAnswer}, {"key_script", keyScript},
-    {"path_mapping", pathMapping},   {"tts_units", ttsUnits},
+    {"path_mapping", pathMapping},   {"tts_units", ttsUnits},     {"jpeg", jpeg},
+    {"png", png},
 };
 
 }  // namespace

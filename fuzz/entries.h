@@ -21,6 +21,8 @@ void expression(std::string_view bytes);
 void profile(std::string_view bytes);
 void wave(std::string_view bytes);
 void bmp(std::string_view bytes);
+void jpeg(std::string_view bytes);
+void png(std::string_view bytes);
 void diphoneIndex(std::string_view bytes);
 void diphoneRules(std::string_view bytes);
 void ttsData(std::string_view bytes);

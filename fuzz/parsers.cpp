@@ -99,10 +99,26 @@ void wave(std::string_view bytes) {
   speech::readWaveLayout(source);
 }
 
+// A picture decoded holds exactly its pixels, within the sizes accepted.
+void checkPicture(bool decoded, const console::Bitmap& picture) {
+  if (!decoded) return;
+  require(console::pictureSizeAcceptable(static_cast<uint64_t>(picture.width), static_cast<uint64_t>(picture.height)));
+  require(picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+}
+
 void bmp(std::string_view bytes) {
   console::Bitmap picture;
-  if (console::decodeBmp(bytes, picture))
-    require(picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+  checkPicture(console::decodeBmp(bytes, picture), picture);
+}
+
+void jpeg(std::string_view bytes) {
+  console::Bitmap picture;
+  checkPicture(console::decodeJpeg(bytes, picture), picture);
+}
+
+void png(std::string_view bytes) {
+  console::Bitmap picture;
+  checkPicture(console::decodePng(bytes, picture), picture);
 }
 
 void diphoneIndex(std::string_view bytes) {

@@ -13,7 +13,8 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(script_lines expression profile wave bmp diphone_index diphone_rules
-                                     tts_data normalise line_reader http_answer key_script path_mapping)
+                                     tts_data normalise line_reader http_answer key_script path_mapping
+                                     jpeg png)
 dir=${ESCUTA_FUZZ_BUILD:-build-fuzz}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_FUZZ=ON \

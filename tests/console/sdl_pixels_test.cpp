@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "console/picture.h"
+#include "console/picture_files.h"
 #include "console/program.h"
 #include "console/screen.h"
 #include "support/scratch.h"
@@ -48,7 +50,10 @@ class Root {
   XImage* image_ = nullptr;
 };
 
-TEST(SdlWindow, DrawsTextInItsColoursCellByCell) {
+bool near(Pixel a, Pixel b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) <= 24; }
+
+// One window for the process: the text first, then pictures over it.
+TEST(SdlWindow, DrawsTextInItsColoursCellByCellAndPicturesOverIt) {
   testsupport::ScratchDir scratch;
   const std::string& dir = scratch.path();
   std::ofstream(dir + "/Escuta.ini") << "[VIDEO]\nLARGURALETRA=10\nALTURALETRA=20\nFONTE=DejaVu Sans Mono\n";
@@ -102,6 +107,39 @@ TEST(SdlWindow, DrawsTextInItsColoursCellByCell) {
   // The rest of row 2 keeps its black blanks; row 25 lies 24 rows below row 1.
   for (int x = x0 + 40; x < x0 + 800; ++x) ASSERT_EQ(root.at(x, y0 + 30), (Pixel{0, 0, 0})) << x - x0;
   for (int x = x0; x < x0 + 800; ++x) ASSERT_EQ(root.at(x, y0 + 24 * 20 + 10), pink) << x - x0;
+
+  // Pictures land at window pixels, as IMAGEM places them (each clearing the
+  // last): a PNG exactly, a JPEG within its loss.
+  const std::string png = dir + "/laranja.png", jpeg = dir + "/verde.jpg";
+  std::ofstream(png, std::ios::binary) << testsupport::pngFile(30, 10, std::vector<uint32_t>(300, 0xFFFF8000u));
+  std::ofstream(jpeg, std::ios::binary) << testsupport::jpegFile(40, 20, std::vector<uint32_t>(800, 0xFF00C000u));
+  const Pixel black{0, 0, 0}, orange{255, 128, 0}, green{0, 192, 0};
+  const auto show = [](const std::string& file, int x, int y) {
+    console::clearPicture();
+    ASSERT_TRUE(console::loadPicture(file)) << file;
+    console::showPicture(x, y);
+    for (int i = 0; i < 10; ++i) console::delayMs(25);
+  };
+  show(png, 100, 200);
+  {
+    const Root shown;
+    for (int y = 200; y < 210; ++y) {
+      for (int x = 100; x < 130; ++x) ASSERT_EQ(shown.at(x0 + x, y0 + y), orange) << x << "," << y;
+    }
+    EXPECT_EQ(shown.at(x0 + 130, y0 + 205), black);
+    EXPECT_EQ(shown.at(x0 + 115, y0 + 210), black);
+  }
+  show(jpeg, 300, 200);
+  {
+    const Root shown;
+    EXPECT_EQ(shown.at(x0 + 115, y0 + 205), black) << "the PNG was cleared";
+    for (int y = 200; y < 220; y += 3) {
+      for (int x = 300; x < 340; x += 3) EXPECT_TRUE(near(shown.at(x0 + x, y0 + y), green)) << x << "," << y;
+    }
+  }
+  console::clearPicture();
+  for (int i = 0; i < 10; ++i) console::delayMs(25);
+  EXPECT_EQ(Root().at(x0 + 320, y0 + 210), black);
 }
 
 }  // namespace

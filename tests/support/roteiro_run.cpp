@@ -29,7 +29,7 @@ ScriptRun runScript(const ScratchDir& dir, const std::string& script, const std:
     const size_t tab = line.find('\t');
     const std::string event = line.substr(0, tab), text = line.substr(tab + 1);
     if (event == "SHOW" && text == "\\r\\n") continue;
-    if (event == "SHOW" || event == "RUN" || event == "ERROR") {
+    if (event == "SHOW" || event == "RUN" || event == "PICTURE" || event == "ERROR") {
       run.seen += event + " " + (text.ends_with("\\r\\n") ? text.substr(0, text.size() - 4) : text) + "\n";
     }
     if (event == "ERROR") break;

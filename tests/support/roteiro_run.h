@@ -1,6 +1,6 @@
 // Runs a script text with roteiro, headless, in a scratch folder, and gives
-// what the user would have seen: the shown lines and the programs started,
-// up to the execution-error report.
+// what the user would have seen: the shown lines, the pictures and the
+// programs started, up to the execution-error report.
 #pragma once
 #include <string>
 
@@ -9,7 +9,7 @@
 namespace testsupport {
 
 struct ScriptRun {
-  std::string seen;  // "SHOW text" / "RUN program" / "ERROR line", one per line
+  std::string seen;  // "SHOW text" / "PICTURE where" / "RUN program" / "ERROR line", one per line
   int status = -1;
 };
 
