@@ -17,7 +17,6 @@ void checkCode(Interp& in, int line, const LineCode& code, bool nested, int dept
     out.push_back({line, "unknown command " + word});
     return;
   }
-  if (!code.entry->handler) out.push_back({line, "command not available yet: " + word});
   if (nested && (word == "REPETE" || word == "ENQUANTO" || word == "SENAO" || word == "SEN\xC3O" || word == "FIM"))
     out.push_back({line, word + " cannot follow a one-line SE"});
   if ((word == "DESVIA" || word == "CHAMA") && code.operands.starts_with("@")) {

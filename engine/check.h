@@ -1,5 +1,5 @@
 // A look over the stored program without running it: keywords the language
-// does not know, commands not available yet, and jumps to missing labels.
+// does not know, and jumps to missing labels.
 #pragma once
 #include <string>
 #include <vector>

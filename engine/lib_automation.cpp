@@ -13,7 +13,6 @@
 #include "console/screen.h"
 #include "engine/api.h"
 #include "engine/libraries.h"
-#include "engine/number.h"
 #include "engine/option_word.h"
 #include "engine/readers.h"
 #include "engine/text.h"
@@ -64,20 +63,15 @@ Status aciona(Interp& in, std::string_view text) {
   return automation::pressKey(k.key, k.ctrl, k.shift, k.alt, kTypingPauseMs);
 }
 
-bool readWhole(Interp& in, std::string_view& text, int32_t& n) {
-  std::string value;
-  return readOperand(in, text, value) && numberValue(value, n);
-}
-
 Status clica(Interp& in, std::string_view text) {
   automation::ClickMode mode = automation::ClickMode::Single;
   if (takeWord(text, "DUPLO")) mode = automation::ClickMode::Double;
   else if (takeWord(text, "NULO")) mode = automation::ClickMode::Move;
   const bool onScreen = takeWord(text, "TELA");
   int32_t x, y;
-  if (!readWhole(in, text, x)) return false;
+  if (!readNumber(in, text, x)) return false;
   if (!text.empty() && text[0] == ',') text = trim(text.substr(1));
-  if (!readWhole(in, text, y) || !text.empty()) return false;
+  if (!readNumber(in, text, y) || !text.empty()) return false;
   int ox = 0, oy = 0;
   if (!onScreen && !automation::pointerOrigin(ox, oy)) return false;
   return automation::clickAt(ox + x, oy + y, mode);
@@ -189,9 +183,9 @@ Status msaa(Interp& in, std::string_view text) {
   }
   if (takeWord(text, "CAPTURA")) {
     int32_t x, y;
-    if (!readWhole(in, text, x)) return false;
+    if (!readNumber(in, text, x)) return false;
     if (!text.empty() && text[0] == ',') text = trim(text.substr(1));
-    if (!readWhole(in, text, y)) return false;
+    if (!readNumber(in, text, y)) return false;
     automation::captureAccessibleAt(x, y);
     return true;
   }

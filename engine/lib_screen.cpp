@@ -22,12 +22,6 @@ namespace {
 
 bool wholeNumber(std::string_view text, int32_t& n) { return numberValue(trim(text), n); }
 
-// One operand that reads as a whole number.
-bool readNumber(Interp& in, std::string_view& text, int32_t& n) {
-  std::string value;
-  return readOperand(in, text, value) && numberValue(value, n);
-}
-
 // TELA @column,row
 Status placeCursor(Interp&, std::string_view where) {
   const size_t comma = where.find(',');

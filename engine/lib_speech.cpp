@@ -46,11 +46,6 @@ Status soletra(Interp& in, std::string_view text) {
   return true;
 }
 
-bool readNumberOperand(Interp& in, std::string_view& text, int32_t& n) {
-  std::string value;
-  return readOperand(in, text, value) && numberValue(value, n);
-}
-
 // A configured number for an operand of -1; `fallback` when the key is
 // missing or not a number.
 int configured(int32_t given, std::string_view section, std::string_view key, int32_t fallback) {
@@ -64,7 +59,7 @@ int configured(int32_t given, std::string_view section, std::string_view key, in
 Status sintconfig(Interp& in, std::string_view text) {
   int32_t v[6];
   for (int32_t& n : v) {
-    if (!readNumberOperand(in, text, n)) return false;
+    if (!readNumber(in, text, n)) return false;
   }
   int32_t mode = v[0];
   if (mode < 0 || mode > 2) return false;

@@ -28,14 +28,11 @@ Library programLibrary();  // EXECUTA, EXISTEPROG, ENVIACMD, CMD
 Library netLibrary();      // INTERNET, CONECTA, ATIVASSL, SERVE, OBSERVA, IP
 Library downloadLibrary(); // TRAZDAREDE
 Library automationLibrary(); // DIGITA, ACIONA, CLICA, JANELA, CAPTURA, HANDLE, TRANSFERE, MSAA
+Library deviceLibrary();   // IMAGEM, MIDI, SENSOR
 Library encodingLibrary(); // ANSIPARAUTF8, UTF8PARAANSI, CODBASE64, DECODBASE64, ADQUOTED, REMOVEQUOTED, CODARQBASE64, DECODARQBASE64, HTTP
 
 
 // Every library above, in the order the registry takes them.
 std::span<const Library> libraries();
-
-// The language's keywords that no library has built yet (MIDI, SENSOR...):
-// they answer that they are not available.
-std::span<const std::string_view> reservedKeywords();
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 #include "engine/readers.h"
 
 #include "engine/expression.h"
+#include "engine/number.h"
 #include "engine/text.h"
 #include "engine/variables.h"
 
@@ -118,6 +119,11 @@ bool readListName(std::string_view& text, std::string& name) {
   name.assign(text.substr(1, close - 1));
   text.remove_prefix(close + 1);
   return true;
+}
+
+bool readNumber(Interp& in, std::string_view& text, int32_t& n) {
+  std::string value;
+  return readOperand(in, text, value) && numberValue(value, n);
 }
 
 }  // namespace engine

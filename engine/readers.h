@@ -4,6 +4,7 @@
 // the next element. Nothing needs to separate elements. Readers never speak;
 // they report success or failure and the command decides.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ struct Interp;
 // A literal ("-" or digits, or a quoted text with "" for a quote), a
 // variable (a letter, or "$" and a name) or an expression in parentheses.
 bool readOperand(Interp& in, std::string_view& text, std::string& value);
+
+// An operand that reads as a whole number.
+bool readNumber(Interp& in, std::string_view& text, int32_t& n);
 
 // The variable a command stores into: "$" and a name, or a letter that no
 // letter or digit follows.

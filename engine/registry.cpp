@@ -1,9 +1,7 @@
 // The command table is put together here from the libraries: each keyword is
 // written once, in its library's table, with its other form (accented or
 // plain) when it has one. A new command is one line in its library's table;
-// a new library is one line in kLibraries. The language's keywords that no
-// library has built yet are listed here and answer that they are not
-// available.
+// a new library is one line in kLibraries.
 //
 // Layers point one way: console and speech know nothing of the engine, so
 // the commands that reach them (speech and sound, the screen, line input and
@@ -21,8 +19,6 @@
 namespace engine {
 namespace {
 
-constexpr std::string_view kReserved[] = {"MIDI", "IMAGEM", "SENSOR"};
-
 struct Table {
   std::vector<Library> libraries;
   std::vector<Entry> entries;
@@ -36,14 +32,13 @@ const Table& table() {
         runLibrary(),     flowLibrary(),  valueLibrary(),   textLibrary(),       listLibrary(),
         channelLibrary(), speechLibrary(), screenLibrary(), inputLibrary(),      menuLibrary(),
         fileLibrary(),    searchLibrary(), byteLibrary(),   programLibrary(),    automationLibrary(),
-        encodingLibrary(), netLibrary(),  downloadLibrary(),
+        encodingLibrary(), netLibrary(),  downloadLibrary(), deviceLibrary(),
     };
     for (const Library& library : built.libraries) {
       for (const Command& c : library) {
         built.entries.push_back(Entry{{c.keyword, c.otherForm ? c.otherForm : ""}, c.handler});
       }
     }
-    for (std::string_view word : kReserved) built.entries.push_back(Entry{{word, ""}, nullptr});
     for (size_t i = 0; i < built.entries.size(); ++i) {
       for (std::string_view form : built.entries[i].forms) {
         if (!form.empty()) built.byForm.emplace(form, i);
@@ -58,8 +53,6 @@ const Table& table() {
 
 std::span<const Library> libraries() { return table().libraries; }
 
-std::span<const std::string_view> reservedKeywords() { return kReserved; }
-
 std::span<const Entry> commandTable() { return table().entries; }
 
 const Entry* findCommand(std::string_view upperKeyword) {
@@ -70,7 +63,6 @@ const Entry* findCommand(std::string_view upperKeyword) {
 
 Status callCommand(Interp& in, const Entry* entry, std::string_view upperKeyword, std::string_view operands) {
   if (!entry) return failSaying("Comando inv\xE1lido: " + std::string(upperKeyword));
-  if (!entry->handler) return failSaying("Comando ainda n\xE3o dispon\xEDvel: " + std::string(upperKeyword));
   return entry->handler(in, operands);
 }
 

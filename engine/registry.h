@@ -1,5 +1,5 @@
 // The command table: every keyword of the language with the handler its
-// library supplies, or none for a keyword reserved but not built yet.
+// library supplies.
 #pragma once
 #include <span>
 #include <string_view>
@@ -10,19 +10,17 @@ namespace engine {
 
 struct Entry {
   std::string_view forms[2];  // the keyword, and its other form or empty
-  Handler handler;            // null for a keyword reserved but not built
+  Handler handler;
 };
 
-// Every entry: the libraries' commands in the libraries' order, then the
-// reserved keywords.
+// Every entry: the libraries' commands in the libraries' order.
 std::span<const Entry> commandTable();
 
 // The entry of an upper-cased keyword, or null when the language has none.
 const Entry* findCommand(std::string_view upperKeyword);
 
 // Calls the entry's handler. An unknown keyword fails saying "Comando
-// inválido: " and the keyword; a keyword reserved but not built fails saying
-// so, naming it.
+// inválido: " and the keyword.
 Status callCommand(Interp& in, const Entry* entry, std::string_view upperKeyword, std::string_view operands);
 
 }  // namespace engine

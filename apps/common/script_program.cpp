@@ -17,9 +17,8 @@ namespace {
 
 const char* const kCheckUsage =
     "\n"
-    "  --check  report unknown commands, commands not available yet and jumps to\n"
-    "           missing labels, without running anything (status 1 when it finds\n"
-    "           any)\n"
+    "  --check  report unknown commands and jumps to missing labels, without\n"
+    "           running anything (status 1 when it finds any)\n"
     "\n"
     "Set ESCUTA_FIXED_TIME=\"2025-03-05 13:05:07\" to stop the clock scripts read.";
 

@@ -1,6 +1,6 @@
 // The command table: the language's 85 keywords (88 forms with the accented
-// ones), each written once in its library's table or among the reserved
-// keywords, and each reaching its own handler.
+// ones), each written once in its library's table, and each reaching its
+// own handler.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -38,13 +38,10 @@ constexpr Specified kLanguage[] = {
     {"REMOVEQUOTED"}, {"ADQUOTED"},   {"CODARQBASE64"}, {"DECODARQBASE64"}, {"DECODBASE64"},
 };
 
-// Keywords the language reserves that no library has built yet.
-constexpr std::string_view kNotBuilt[] = {"MIDI", "IMAGEM", "SENSOR"};
-
 std::string_view otherForm(const engine::Command& c) { return c.otherForm ? c.otherForm : std::string_view(); }
 
-TEST(CommandTable, TheLibrariesAndTheReservedWordsMakeTheLanguage) {
-  // Every form, where it is written: a library's command or a reserved word.
+TEST(CommandTable, TheLibrariesMakeTheLanguage) {
+  // Every form, where it is written: a library's command.
   std::map<std::string_view, int> written;
   std::map<std::string_view, std::string_view> pairs;  // keyword -> other form
   for (const engine::Library& library : engine::libraries()) {
@@ -55,24 +52,18 @@ TEST(CommandTable, TheLibrariesAndTheReservedWordsMakeTheLanguage) {
       pairs[c.keyword] = otherForm(c);
     }
   }
-  for (std::string_view word : engine::reservedKeywords()) {
-    ++written[word];
-    pairs[word] = "";
-  }
   for (const auto& [form, times] : written) EXPECT_EQ(times, 1) << form << " is written " << times << " times";
 
   std::set<std::string_view> specified;
   for (const Specified& s : kLanguage) {
     specified.insert(s.keyword);
     const auto found = pairs.find(s.keyword);
-    ASSERT_NE(found, pairs.end()) << s.keyword << " is in no library and not reserved";
+    ASSERT_NE(found, pairs.end()) << s.keyword << " is in no library";
     EXPECT_EQ(found->second, s.other) << s.keyword;
   }
   EXPECT_EQ(specified.size(), 85u);
   EXPECT_EQ(pairs.size(), 85u);
   EXPECT_EQ(written.size(), 88u);
-  EXPECT_EQ(engine::reservedKeywords().size(), std::size(kNotBuilt));
-  for (std::string_view word : kNotBuilt) EXPECT_TRUE(specified.contains(word)) << word;
 }
 
 TEST(CommandTable, EveryFormReachesItsOneEntry) {
@@ -99,11 +90,6 @@ TEST(CommandTable, EveryLibraryCommandReachesItsHandler) {
       ASSERT_NE(entry, nullptr) << c.keyword << " is not in the table";
       EXPECT_EQ(entry->handler, c.handler) << c.keyword;
     }
-  }
-  for (std::string_view word : engine::reservedKeywords()) {
-    const engine::Entry* entry = engine::findCommand(word);
-    ASSERT_NE(entry, nullptr) << word;
-    EXPECT_EQ(entry->handler, nullptr) << word;
   }
 }
 

@@ -21,7 +21,6 @@ TEST(RunReports, MessagesComeOnceAndBeforeTheEnd) {
       {{"seja a 1"}, {"end"}, true},
       {{"termina mudo", "seja a 1"}, {"end, mute"}, true},
       {{"seja a 1", "escreva a"}, {"failure: Comando inv\xE1lido: ESCREVA", "execution error at 2"}, false},
-      {{"midi 1"}, {"failure: Comando ainda n\xE3o dispon\xEDvel: MIDI", "execution error at 1"}, false},
       {{"seja a 4", "divide a 0"}, {"failure: Divis\xE3o por zero", "execution error at 2"}, false},
       // A command behind a one-line SE fails; its message is said once.
       {{"se 1 = 1 retorna"}, {"failure: Retorno sem chamada", "execution error at 1"}, false},

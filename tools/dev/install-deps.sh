@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev fonts-dejavu-core
   libsndfile1-dev libssl-dev nlohmann-json3-dev
+  libjpeg62-turbo-dev libpng-dev libfluidsynth-dev timgm6mb-soundfont
   xvfb xauth
   libxtst-dev openbox x11-xkb-utils
   brltty libbrlapi-dev xbrlapi
