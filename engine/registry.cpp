@@ -6,8 +6,8 @@
 // Layers point one way: console and speech know nothing of the engine, so
 // the commands that reach them (speech and sound, the screen, line input and
 // menus) are libraries of the engine that read their operands with the
-// engine's readers and call down into those layers. Networking and
-// automation do the same.
+// engine's readers and call down into those layers. Networking, automation
+// and the devices (pictures, MIDI, the port sensor) do the same.
 #include "engine/registry.h"
 
 #include <string>

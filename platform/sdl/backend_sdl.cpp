@@ -227,7 +227,8 @@ class SdlBackend final : public Backend {
                   static_cast<size_t>(width) * 4);
     }
     SDL_UnlockSurface(s);
-    SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
+    // A PNG's transparent parts show the text beneath; BMP and JPEG are opaque.
+    SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
     pictures_.push_back(s);
     return static_cast<int>(pictures_.size()) - 1;
   }

@@ -111,7 +111,10 @@ TEST(SdlWindow, DrawsTextInItsColoursCellByCellAndPicturesOverIt) {
   // Pictures land at window pixels, as IMAGEM places them (each clearing the
   // last): a PNG exactly, a JPEG within its loss.
   const std::string png = dir + "/laranja.png", jpeg = dir + "/verde.jpg";
-  std::ofstream(png, std::ios::binary) << testsupport::pngFile(30, 10, std::vector<uint32_t>(300, 0xFFFF8000u));
+  // Its last column is transparent: the text's black shows through.
+  std::vector<uint32_t> orangePixels(300, 0xFFFF8000u);
+  for (size_t i = 29; i < orangePixels.size(); i += 30) orangePixels[i] = 0x00FFFFFFu;
+  std::ofstream(png, std::ios::binary) << testsupport::pngFile(30, 10, orangePixels);
   std::ofstream(jpeg, std::ios::binary) << testsupport::jpegFile(40, 20, std::vector<uint32_t>(800, 0xFF00C000u));
   const Pixel black{0, 0, 0}, orange{255, 128, 0}, green{0, 192, 0};
   const auto show = [](const std::string& file, int x, int y) {
@@ -124,7 +127,8 @@ TEST(SdlWindow, DrawsTextInItsColoursCellByCellAndPicturesOverIt) {
   {
     const Root shown;
     for (int y = 200; y < 210; ++y) {
-      for (int x = 100; x < 130; ++x) ASSERT_EQ(shown.at(x0 + x, y0 + y), orange) << x << "," << y;
+      for (int x = 100; x < 129; ++x) ASSERT_EQ(shown.at(x0 + x, y0 + y), orange) << x << "," << y;
+      ASSERT_EQ(shown.at(x0 + 129, y0 + y), black) << y;
     }
     EXPECT_EQ(shown.at(x0 + 130, y0 + 205), black);
     EXPECT_EQ(shown.at(x0 + 115, y0 + 210), black);
