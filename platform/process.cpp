@@ -237,8 +237,18 @@ std::string findProgramFile(const std::string& program) {
   return found;
 }
 
-bool startDetached(const std::string& file, const std::vector<std::string>& args) {
-  return spawnChild(file, args, -1, -1, -1);
+bool startDetached(const std::string& file, const std::vector<std::string>& args, bool hidden) {
+  if (!hidden) return spawnChild(file, args, -1, -1, -1);
+  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (nowhere < 0) return false;
+  const bool started = spawnChild(file, args, -1, nowhere, nowhere);
+  ::close(nowhere);
+  return started;
+}
+
+bool openWithDesktop(const std::string& target, bool hidden) {
+  const std::string opener = findProgramFile("xdg-open");
+  return !opener.empty() && startDetached(opener, {target}, hidden);
 }
 
 bool startHelper(const std::string& file, std::string_view input, int timeoutMs) {
