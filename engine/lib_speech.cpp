@@ -105,7 +105,7 @@ Status toca(Interp& in, std::string_view text) {
   std::string name, reply;
   if (!readOperand(in, text, name) || !text.empty()) return false;
   if (!wait) {
-    mciSend(in, "play " + name, reply);
+    mciSend(in, "play \"" + name + "\"", reply);
     return true;
   }
   mciSend(in, "open \"" + name + "\" alias myfile", reply);

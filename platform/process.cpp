@@ -28,7 +28,11 @@ extern char** environ;
 namespace platform {
 namespace {
 
-bool executable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+// A folder may be searched, not run.
+bool executable(const std::string& path) {
+  struct stat st;
+  return ::access(path.c_str(), X_OK) == 0 && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
 
 std::string onSearchPath(const std::string& name) {
   if (executable(programDir() + "/" + name)) return programDir() + "/" + name;
