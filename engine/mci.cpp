@@ -222,10 +222,19 @@ int command(Devices& devices, const std::string& verb, const std::vector<std::st
   if (verb == "SET") return set(w);
   if (w.size() > 2) return kUnrecognizedKeyword;
   refresh(d);
-  if (verb == "STOP") halt(d, Mode::Stopped);
-  else if (verb == "PAUSE" && d.mode == Mode::Playing) halt(d, Mode::Paused);
-  else if (verb == "RESUME" && d.mode == Mode::Paused) return startPlayback(d, d.position, d.info.frames);
-  else if (verb == "CLOSE") devices.erase(found);
+  if (verb == "CLOSE") {
+    devices.erase(found);
+    return kOk;
+  }
+  if (verb == "STOP") {
+    halt(d, Mode::Stopped);
+  } else if (verb == "PAUSE" && d.mode == Mode::Playing) {
+    halt(d, Mode::Paused);
+  } else if (verb == "RESUME" && d.mode == Mode::Paused) {
+    // On to where the paused play was to stop.
+    if (const int e = startPlayback(d, d.position, d.end); e != kOk) return e;
+  }
+  if (wait) waitWhilePlaying(d);
   return kOk;
 }
 

@@ -139,6 +139,10 @@ TEST(Mci, StringsAndTheirReplies) {
       {"play t from 1400 to 1500 wait", ""},
       {"status t mode", "stopped"},
       {"status t position", "1500"},
+      {"play t from 1000 to 1700", ""},
+      {"pause t", ""},
+      {"resume t wait", ""},  // on to where the play was to stop
+      {"status t position", "1700"},
       {"play t wait", ""},  // on from where it stands
       {"status t position", "2000"},
       {"status t volume", ""},
