@@ -15,4 +15,12 @@ std::string activeWindowTitle() {
   return platform::backend().activeWindowTitle();
 }
 
+// The desktop, not the window's own focus flag, says who is in front: the
+// flag follows only once the console has served its window events.
+std::string focusedConsoleTitle() {
+  Desktop* d = desktop();
+  if (!d) return platform::backend().activeWindowTitle();
+  return d->activeWindowId() == platform::backend().windowHandle() ? d->activeTitle() : std::string();
+}
+
 }  // namespace automation

@@ -44,6 +44,8 @@ class Desktop {
   virtual void act(WindowId window, WindowAction action) = 0;
   // The title of the window in front (UTF-8); empty when there is none.
   virtual std::string activeTitle() = 0;
+  // The window in front; 0 when there is none.
+  virtual WindowId activeWindowId() = 0;
 
   // Lets the injected events reach their windows before the next ones.
   virtual void sync() = 0;
@@ -59,5 +61,9 @@ Desktop* desktop();
 // The title of the window in front, of any program (UTF-8): the desktop's
 // when there is one, else the console's own while it has the focus.
 std::string activeWindowTitle();
+
+// The console's title while its window has the keyboard focus, else empty:
+// another program's window in front gives nothing.
+std::string focusedConsoleTitle();
 
 }  // namespace automation

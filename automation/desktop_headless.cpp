@@ -82,6 +82,8 @@ class HeadlessDesktop final : public Desktop {
     console::ensureConsole();
     return platform::backend().activeWindowTitle();
   }
+  // The console, always in front.
+  WindowId activeWindowId() override { return platform::backend().windowHandle(); }
   void sync() override {}
 
  private:

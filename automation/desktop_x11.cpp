@@ -219,6 +219,8 @@ class X11Desktop final : public Desktop {
     return w ? title(w) : std::string();
   }
 
+  WindowId activeWindowId() override { return activeWindow(); }
+
   void sync() override { XSync(dpy_, False); }
 
   bool managed() override { return windowManager(); }

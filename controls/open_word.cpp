@@ -30,9 +30,6 @@ bool startProgram(const std::string& program, const std::vector<std::string>& ar
   return !file.empty() && platform::startDetached(file, args);
 }
 
-// A document or address, with the desktop's program for it.
-bool openDocument(const std::string& target) { return startProgram("xdg-open", {target}); }
-
 bool launch(const std::string& word) {
   const std::string up = upperAscii(word);
   if (startsWith(up, "HTTP://") || startsWith(up, "HTTPS://") || startsWith(up, "WWW.")) {
@@ -40,13 +37,13 @@ bool launch(const std::string& word) {
     const std::string browser = settings::readSetting("ESCUTA", "PROG.HTM");
     if (!browser.empty()) return startProgram(platform::hostPath(browser), {address});
     // The desktop takes a bare "www." name for a file: give it the scheme.
-    return openDocument(startsWith(up, "WWW.") ? "http://" + address : address);
+    return platform::openWithDesktop(startsWith(up, "WWW.") ? "http://" + address : address);
   }
   const size_t dot = up.find('.');
   const std::string ext = dot == std::string::npos ? "" : up.substr(dot + 1, 3);
   if (ext == "EXE" || ext == "COM") return startProgram(platform::hostPath(word), {});
   const std::string program = settings::readSetting("ESCUTA", "PROG." + ext);
-  if (program.empty()) return openDocument(platform::hostPath(word));
+  if (program.empty()) return platform::openWithDesktop(platform::hostPath(word));
   return startProgram(platform::hostPath(program), {platform::hostPath(word)});
 }
 

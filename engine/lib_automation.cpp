@@ -122,7 +122,7 @@ Status captura(Interp& in, std::string_view text) {
     value = cut(platform::utf8ToCp1252(automation::activeWindowTitle()), kTitleLength);
   } else if (what == "FOCO") {
     // The console is this program's one window: its title while it has the focus.
-    value = cut(platform::utf8ToCp1252(platform::backend().activeWindowTitle()), kTitleLength);
+    value = cut(platform::utf8ToCp1252(automation::focusedConsoleTitle()), kTitleLength);
   } else if (what == "CAMPO") {
     value = focusedField();
   }

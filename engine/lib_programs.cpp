@@ -1,7 +1,9 @@
 // EXECUTA, EXISTEPROG, ENVIACMD and CMD: starting other programs, asking
 // whether one runs, talking to the piped child, and running a text as a
 // command line.
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,40 @@ void waitForReturn() {
   console::delayMs(static_cast<int>(pause));
 }
 
+// An address the desktop opens as it stands: a scheme followed by "//"
+// ("https://", "ftp://"), or "mailto:"; a bare "www." name gets the web's.
+bool addressToOpen(std::string_view text, std::string& url) {
+  const std::string up = upper(text);
+  if (up.starts_with("WWW.")) {
+    url = "http://" + platform::cp1252ToUtf8(text);
+    return true;
+  }
+  size_t colon = 0;
+  while (colon < text.size() && (std::isalnum(static_cast<unsigned char>(text[colon])) || text[colon] == '+' ||
+                                 text[colon] == '-' || text[colon] == '.'))
+    ++colon;
+  const bool scheme = colon > 1 && std::isalpha(static_cast<unsigned char>(text[0])) && colon < text.size() &&
+                      text[colon] == ':';
+  if (!scheme || (text.substr(colon, 3) != "://" && !up.starts_with("MAILTO:"))) return false;
+  url = platform::cp1252ToUtf8(text);
+  return true;
+}
+
+// A program runs; a document, a folder or an address is opened with the
+// desktop's program for it, its parameters left aside, as the shell's open
+// verb does. Hidden, the started program's output goes nowhere (there is no
+// window to hide).
+bool startOrOpen(const ProgramText& p, bool hidden) {
+  const std::string path = platform::hostPath(p.program);
+  const std::string file = platform::findProgramFile(path);
+  if (!file.empty()) return platform::startDetached(file, splitParameters(p.parameters), hidden);
+  std::string url;
+  if (addressToOpen(p.program, url)) return platform::openWithDesktop(url, hidden);
+  std::error_code error;
+  if (path.empty() || !std::filesystem::exists(path, error)) return false;
+  return platform::openWithDesktop(std::filesystem::absolute(path, error).string(), hidden);
+}
+
 Status executa(Interp& in, std::string_view text) {
   int ampersands = 0;
   while (takeAmpersand(text)) ++ampersands;
@@ -106,12 +142,11 @@ Status executa(Interp& in, std::string_view text) {
   if (!readOperand(in, text, operand) || !text.empty()) return false;
   speech::waitWhileSpeaking();
   const ProgramText p = splitProgramText(operand);
-  const std::string file = platform::findProgramFile(platform::hostPath(p.program));
-  if (file.empty()) return false;
-  const std::vector<std::string> args = splitParameters(p.parameters);
-  // There is no window to hide: a hidden start is a plain one.
-  if (ampersands == 3) return platform::startPiped(file, args);
-  if (!platform::startDetached(file, args)) return false;
+  if (ampersands == 3) {
+    const std::string file = platform::findProgramFile(platform::hostPath(p.program));
+    return !file.empty() && platform::startPiped(file, splitParameters(p.parameters));
+  }
+  if (!startOrOpen(p, ampersands == 2)) return false;
   if (ampersands == 0) waitForReturn();
   return true;
 }

@@ -94,13 +94,13 @@ Status mensagem(Interp& in, std::string_view text) {
 }
 
 // Plays a media file to its end or a key (the keys are dropped); with "&"
-// it is only started.
+// it is only started, and plays on in the background.
 Status toca(Interp& in, std::string_view text) {
   const bool wait = !takeAmpersand(text);
   std::string name, reply;
   if (!readOperand(in, text, name) || !text.empty()) return false;
   if (!wait) {
-    mciSend(in, "play " + name, reply);
+    mciSend(in, "play \"" + name + "\"", reply);
     return true;
   }
   mciSend(in, "open \"" + name + "\" alias myfile", reply);

@@ -28,7 +28,11 @@ extern char** environ;
 namespace platform {
 namespace {
 
-bool executable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+// A folder may be searched, not run.
+bool executable(const std::string& path) {
+  struct stat st;
+  return ::access(path.c_str(), X_OK) == 0 && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
 
 std::string onSearchPath(const std::string& name) {
   if (executable(programDir() + "/" + name)) return programDir() + "/" + name;
@@ -237,8 +241,18 @@ std::string findProgramFile(const std::string& program) {
   return found;
 }
 
-bool startDetached(const std::string& file, const std::vector<std::string>& args) {
-  return spawnChild(file, args, -1, -1, -1);
+bool startDetached(const std::string& file, const std::vector<std::string>& args, bool hidden) {
+  if (!hidden) return spawnChild(file, args, -1, -1, -1);
+  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (nowhere < 0) return false;
+  const bool started = spawnChild(file, args, -1, nowhere, nowhere);
+  ::close(nowhere);
+  return started;
+}
+
+bool openWithDesktop(const std::string& target, bool hidden) {
+  const std::string opener = findProgramFile("xdg-open");
+  return !opener.empty() && startDetached(opener, {target}, hidden);
 }
 
 bool startHelper(const std::string& file, std::string_view input, int timeoutMs) {

@@ -19,8 +19,13 @@ namespace platform {
 std::string findProgramFile(const std::string& program);
 
 // Starts the program with the arguments and does not wait for it. Its
-// standard input is empty; its output goes where this program's goes.
-bool startDetached(const std::string& file, const std::vector<std::string>& args);
+// standard input is empty; its output goes where this program's goes, or
+// nowhere when it is started hidden.
+bool startDetached(const std::string& file, const std::vector<std::string>& args, bool hidden = false);
+
+// Opens a document, a folder or an address (UTF-8) with the desktop's
+// program for it (xdg-open), as the shell's "open" verb does.
+bool openWithDesktop(const std::string& target, bool hidden = false);
 
 // Starts one of our helper programs, which may outlive this one, with
 // `input` as its standard input; it says it is ready by closing its standard

@@ -111,6 +111,21 @@ TEST_F(X11, DigitaIntoTheOwnConsole) {
   EXPECT_EQ(self.findings(), "=ol\xC3\xA1 ~x\n=Eu\n");
 }
 
+// CAPTURA FOCO follows the desktop, not the window's own focus flag, which
+// lags behind it: the console's title while it is in front, and nothing
+// while another program has the focus.
+TEST_F(X11, CapturaFocoIsEmptyWhileAnotherProgramHasTheFocus) {
+  XProgram target(dir_, "alvo", lineReader("Alvo de teste"));
+  ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);
+  XProgram driver(dir_, "piloto",
+                  script({"TITULO \"Piloto\"", "ESPERA 10, \"piloto\"", "CAPTURA FOCO A",
+                          "JANELA NORMAL \"alvo de teste\"", "ESPERA 10, \"alvo de teste\"", "CAPTURA FOCO B",
+                          "CAPTURA ATIVA C", "ESCREVE \"=\" A \"|\" B \"|\" C", "ACIONA \"enter\""}));
+  EXPECT_EQ(driver.wait(), 0);
+  EXPECT_EQ(driver.findings(), "=Piloto||Alvo de teste\n");
+  EXPECT_EQ(target.wait(10000), 0);
+}
+
 TEST_F(X11, ClicaClicksInTheWindowInFront) {
   XProgram target(dir_, "alvo", script({"TITULO \"Alvo de teste\"", "LE TECLA A", "ESCREVE \"=\" A"}));
   ASSERT_NE(desktop_->waitForWindow("Alvo de teste"), 0u);

@@ -76,6 +76,50 @@ TEST(Executa, RefusesWhatCannotStart) {
   }
 }
 
+// Documents, folders and addresses are opened with the desktop's program
+// for them, xdg-open: here a stand-in on PATH that notes its argument and
+// where its output goes (nowhere when started hidden).
+TEST(Executa, OpensDocumentsAndAddressesWithTheDesktop) {
+  struct Row {
+    const char* script;
+    const char* target;  // below the scratch folder when it starts with "/"
+    bool hidden;
+  };
+  const Row rows[] = {
+      {"executa \"carta.txt\" &\n", "/carta.txt", false},
+      {"executa \"Pasta\\carta.txt\" &\n", "/Pasta/carta.txt", false},
+      {"executa \"Pasta\" &&\n", "/Pasta", true},
+      {"executa \"https://exemplo.com.br/busca?q=1\" &&\n", "https://exemplo.com.br/busca?q=1", true},
+      {"executa \"www.exemplo.com.br\" &\n", "http://www.exemplo.com.br", false},
+      {"executa \"mailto:alguem@exemplo.com.br\" &\n", "mailto:alguem@exemplo.com.br", false},
+      {"executa \"carta.txt\"\n", "/carta.txt", false},
+  };
+  for (const Row& r : rows) {
+    ScratchDir dir;
+    writeProgram(dir / "xdg-open",
+                 "printf '%s|%s' \"$*\" \"$(readlink /proc/$$/fd/1)\" > aberto.tmp && mv aberto.tmp aberto.txt");
+    fs::create_directory(dir / "Pasta");
+    std::ofstream(dir / "carta.txt") << "Prezado";
+    std::ofstream(dir / "Pasta/carta.txt") << "Prezada";
+    const std::string target = r.target[0] == '/' ? dir.path() + r.target : r.target;
+    const auto run =
+        runScript(dir, std::string(r.script) + "escreve mudo \"depois\"\n", "PATH=" + dir.path() + ":$PATH");
+    EXPECT_EQ(run.seen, "RUN " + (dir / "xdg-open") + " " + target + "\nSHOW depois\n") << r.script;
+    const std::string opened = awaitFile(dir / "aberto.txt");
+    EXPECT_EQ(opened.substr(0, opened.find('|')), target) << r.script;
+    EXPECT_EQ(opened.ends_with("|/dev/null"), r.hidden) << r.script << opened;
+  }
+}
+
+// Neither a program nor a document: nothing to open.
+TEST(Executa, AMissingDocumentIsNotOpened) {
+  ScratchDir dir;
+  writeProgram(dir / "xdg-open", "echo \"$*\" > aberto.txt");
+  const auto run = runScript(dir, "executa \"nao_ha.txt\" &\n", "PATH=" + dir.path() + ":$PATH");
+  EXPECT_EQ(run.seen, "ERROR 1\n");
+  EXPECT_FALSE(fs::exists(dir / "aberto.txt"));
+}
+
 TEST(Existeprog, FindsARunningProgramByNameInAnyCaseWithOrWithoutExe) {
   ScratchDir dir;
   fs::copy_file("/bin/sleep", dir / "Dorme_Prog_Teste");

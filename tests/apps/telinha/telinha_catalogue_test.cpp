@@ -329,12 +329,14 @@ TEST_F(RefusingPortal, ARefusedFirstPageIsToldAndLeadsBackToTheGenres) {
                    "GET /api/v1/listarfilme HTTP/1.1", "GET /api/v1/listargenerofilme HTTP/1.1"}));
 }
 
-// Refused seasons are told once, no episodes are asked for, and the
-// series' details come back.
-TEST_F(RefusingPortal, RefusedSeasonsAreToldOnceAndTheDetailsComeBack) {
+// Refused seasons are told once and whole (the error is read on the
+// connection still open, past its first line), no episodes are asked for,
+// and the series' details come back.
+TEST_F(RefusingPortal, RefusedSeasonsAreToldWholeOnceAndTheDetailsComeBack) {
   const ClientRun r = run("key Down\nkey Enter\nkey Enter\nkey Enter\nkey Enter\nkey Esc\nkey Esc\nkey Esc\n");
+  const std::string whole = std::string(kSimulated) + "{\"pedido\":\"/api/v1/listartemporada\"}";
   EXPECT_EQ(missingInOrder(r.seen, {"MENU Nome da série: Os Herdeiros", "KEY #13", "SHOW Aguarde", "SAY Erro: 503",
-                                    kSimulated, "MENU Nome da série: Os Herdeiros", "KEY #27", "MENU Os Herdeiros",
+                                    whole, "MENU Nome da série: Os Herdeiros", "KEY #27", "MENU Os Herdeiros",
                                     "KEY #27", "MENU Drama", "KEY #27", "MENU Séries"}),
             "");
   const size_t first = r.seen.find("SAY Erro: 503");

@@ -41,7 +41,8 @@ std::string usageText() {
          "                       ($XDG_STATE_HOME/vitrine-demo)\n"
          "  --log FILE           append every request received, one JSON object a line\n"
          "  --latency MS         wait before every answer\n"
-         "  --fail PATH=CODE     answer CODE to every request for PATH (repeatable)\n"
+         "  --fail PATH=CODE     answer CODE to every request for PATH (repeatable), with\n"
+         "                       an error of two JSON lines\n"
          "  --timeout MS         how long a connection may take to send its request (10000)\n"
          "  --help\n";
 }

@@ -77,8 +77,12 @@ const char* serverName(ServerKind kind) {
 }
 
 Response respond(Portal& p, ServerKind kind, const Request& r) {
+  // A failure's answer says more on a second line, as real error pages do,
+  // so that a client reading only the first line can be told apart.
   for (const auto& [path, status] : p.settings.failures)
-    if (r.path == path) return error(status, "Falha simulada pelo servidor de demonstração.");
+    if (r.path == path)
+      return json(status, errorBody("Falha simulada pelo servidor de demonstração.") +
+                              nlohmann::ordered_json{{"pedido", r.path}}.dump() + "\n");
   // Only the catalogue reads bodies; the others take whatever the client
   // left from an earlier request, but not something that is not JSON.
   const bool file = r.path.starts_with("/midia/") || r.path.starts_with("/gdrive/");

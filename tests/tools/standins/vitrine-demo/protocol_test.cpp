@@ -195,6 +195,7 @@ TEST_F(VitrineProtocol, FailOptionAnswersTheGivenCodeForThatPathOnly) {
   EXPECT_EQ(cr::statusCode(failed.statusLine), "500");
   EXPECT_TRUE(failed.ok);
   EXPECT_TRUE(failed.body.starts_with("{\"erro\":\""));
+  EXPECT_TRUE(failed.body.ends_with("}\n{\"pedido\":\"/api/v1/listarfilme\"}\n")) << failed.body;
   EXPECT_EQ(cr::statusCode(live::ask(demo_, live::Server::api, kConnect).statusLine), "503");
   EXPECT_EQ(cr::statusCode(live::ask(demo_, live::Server::web, live::clientRequest("/api/v1/listarserie",
                                                                                    "{\"id_serie\":200}"))
