@@ -1,0 +1,133 @@
+// Where the data lies: the build tree's root, or, installed, the shared data
+// read only and the user's own copy that scripts write into.
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/base/paths.h"
+#include "platform/base/printable.h"
+
+#ifndef ESCUTA_DEFAULT_ROOT
+#define ESCUTA_DEFAULT_ROOT "/usr/share/escuta"
+#endif
+
+namespace platform {
+namespace {
+
+const char* rootOverride() {
+  const char* env = std::getenv("ESCUTA_ROOT");
+  return env && *env ? env : nullptr;
+}
+
+// share/escuta beside an installed program's bin/, or "" when not installed.
+const std::string& installedShare() {
+  static const std::string dir = [] {
+    const std::string share = programDir() + "/../share/escuta";
+    struct stat st;
+    return ::stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? share : std::string();
+  }();
+  return dir;
+}
+
+// $XDG_DATA_HOME/escuta; a relative XDG_DATA_HOME is ignored, as the XDG
+// rules say.
+std::string userDataRoot() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return std::string(xdg) + "/escuta";
+  const char* home = std::getenv("HOME");
+  if (!(home && *home)) {
+    const passwd* pw = ::getpwuid(::getuid());
+    home = pw && pw->pw_dir ? pw->pw_dir : "/";
+  }
+  return std::string(home) + "/.local/share/escuta";
+}
+
+std::string reasonOf(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// Copies one file under a temporary name, then links it into place, which
+// fails rather than replace a file another process made meanwhile.
+bool copyFile(const std::string& from, const std::string& to, mode_t mode, std::string& error) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return error = reasonOf(from), false;
+  std::string tmp = to + ".escuta-seed-XXXXXX";
+  const int out = ::mkstemp(tmp.data());
+  if (out < 0) {
+    ::close(in);
+    return error = reasonOf(to), false;
+  }
+  ::fchmod(out, (mode & 0777) | S_IWUSR);
+  char buf[65536];
+  bool ok = true;
+  for (ssize_t n; ok && (n = ::read(in, buf, sizeof buf)) != 0;) {
+    if (n < 0) {
+      ok = errno == EINTR;
+      continue;
+    }
+    for (ssize_t done = 0; ok && done < n;) {
+      const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      ok = w > 0;
+      done += w > 0 ? w : 0;
+    }
+  }
+  if (!ok) error = reasonOf(to);
+  ::close(in);
+  if (::close(out) != 0 && ok) ok = false, error = reasonOf(to);
+  if (ok && ::link(tmp.c_str(), to.c_str()) != 0 && errno != EEXIST) ok = false, error = reasonOf(to);
+  ::unlink(tmp.c_str());
+  return ok;
+}
+
+}  // namespace
+
+bool seedMissing(const std::string& from, const std::string& to, std::string& error) {
+  if (!makeDirectories(to)) return error = reasonOf(to), false;
+  DIR* d = ::opendir(from.c_str());
+  if (!d) return error = reasonOf(from), false;
+  bool ok = true;
+  while (const dirent* e = ::readdir(d)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    const std::string src = from + "/" + e->d_name;
+    const std::string dst = to + "/" + e->d_name;
+    struct stat st, there;
+    if (::stat(src.c_str(), &st) != 0) continue;
+    const bool present = ::lstat(dst.c_str(), &there) == 0;
+    if (S_ISDIR(st.st_mode)) {
+      // A user's file where a folder was shipped stays the user's.
+      if (!present || S_ISDIR(there.st_mode)) ok = seedMissing(src, dst, error) && ok;
+    } else if (S_ISREG(st.st_mode) && !present) {
+      ok = copyFile(src, dst, st.st_mode, error) && ok;
+    }
+  }
+  ::closedir(d);
+  return ok;
+}
+
+std::string sharedDataRoot() {
+  if (const char* root = rootOverride()) return root;
+  return installedShare().empty() ? ESCUTA_DEFAULT_ROOT : installedShare();
+}
+
+std::string dataRoot() {
+  if (const char* root = rootOverride()) return root;
+  if (installedShare().empty()) return ESCUTA_DEFAULT_ROOT;
+  // Seeded once a process: a new file of an upgrade arrives, a changed one
+  // is the user's.
+  static const std::string root = [] {
+    const std::string dir = userDataRoot();
+    std::string error;
+    if (!seedMissing(installedShare(), dir, error)) {
+      const std::string exe = programFile();
+      printError(exe.substr(exe.rfind('/') + 1), "cannot copy the shared data into " + dir + ": " + error);
+    }
+    return dir;
+  }();
+  return root;
+}
+
+}  // namespace platform
