@@ -6,15 +6,16 @@ set(CPACK_PACKAGE_NAME escuta)
 set(CPACK_PACKAGE_VENDOR "Escuta")
 set(CPACK_PACKAGE_CONTACT "Escuta <escuta@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "talking application runtime for blind and low-vision people")
-set(CPACK_PACKAGE_DESCRIPTION
-    "An 80 x 25 text console that speaks everything it shows, echoes every key by voice, and runs scripts in "
-    "a small language with Portuguese keywords (roteiro), with telinha, a talking client for a portal of "
-    "audio-described films, its companion telinha_con, and vitrine-demo, a demonstration portal.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "An 80 x 25 text console that speaks everything it shows, echoes every key by voice, and runs scripts in "
+  "a small language with Portuguese keywords (roteiro), with telinha, a talking client for a portal of "
+  "audio-described films, its companion telinha_con, and vitrine-demo, a demonstration portal.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY escuta)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Our own libraries lie in lib/escuta, found through the run path.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/lib")
@@ -23,4 +24,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/lib")
 # came from) and speech-dispatcher's client. The window's font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "mpv, p7zip-full, espeak-ng-data, libespeak-ng1, libspeechd2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, speech-dispatcher-espeak-ng, brltty")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb_no_scripts.cmake")
 include(CPack)
