@@ -43,7 +43,8 @@ cd "$tmp"
   /usr/share/escuta/roteiros/demo.txt >/dev/null
 grep -q "Fim da demonstra" screen.txt
 
-/usr/bin/vitrine-demo --api-port 0 --notes-port 0 --web-port 0 --state-dir "$tmp/portal" >portal.txt 2>&1 &
+/usr/bin/vitrine-demo --api-port 0 --notes-port 0 --web-port 0 --state-dir "$tmp/portal" --log requests.jsonl \
+  >portal.txt 2>&1 &
 portal=$!
 for _ in $(seq 100); do [ -s portal/ports ] && break; sleep 0.1; done
 [ -s portal/ports ] || { cat portal.txt; exit 1; }
@@ -55,7 +56,7 @@ status=0
 # The companion and the monitor the client started end with it.
 ESCUTA_CONFIG_DIR="$tmp/config" /usr/bin/escuta_stop telinha_con telinha_mon >/dev/null 2>&1 || true
 [ "$status" -eq 0 ] || { cat screen.txt; echo "installed telinha ended with status $status"; exit 1; }
-grep -q "Vitrine" screen.txt || { cat screen.txt; echo "installed telinha did not reach the portal"; exit 1; }
+grep -q conectar requests.jsonl || { cat screen.txt; echo "installed telinha did not sign in to the portal"; exit 1; }
 
 apt-get remove --purge -y -q escuta >/dev/null
 left=""
