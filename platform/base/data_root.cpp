@@ -47,18 +47,23 @@ std::string userDataRoot() {
   return std::string(home) + "/.local/share/escuta";
 }
 
-std::string reasonOf(const std::string& what) { return what + ": " + std::strerror(errno); }
+// False, with the file and the system's reason in `error`.
+bool failed(const std::string& what, std::string& error) {
+  error = what + ": " + std::strerror(errno);
+  return false;
+}
 
 // Copies one file under a temporary name, then links it into place, which
 // fails rather than replace a file another process made meanwhile.
 bool copyFile(const std::string& from, const std::string& to, mode_t mode, std::string& error) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return error = reasonOf(from), false;
+  if (in < 0) return failed(from, error);
   std::string tmp = to + ".escuta-seed-XXXXXX";
   const int out = ::mkstemp(tmp.data());
   if (out < 0) {
+    failed(to, error);
     ::close(in);
-    return error = reasonOf(to), false;
+    return false;
   }
   ::fchmod(out, (mode & 0777) | S_IWUSR);
   char buf[65536];
@@ -75,10 +80,10 @@ bool copyFile(const std::string& from, const std::string& to, mode_t mode, std::
       done += w > 0 ? w : 0;
     }
   }
-  if (!ok) error = reasonOf(to);
+  if (!ok) failed(to, error);
   ::close(in);
-  if (::close(out) != 0 && ok) ok = false, error = reasonOf(to);
-  if (ok && ::link(tmp.c_str(), to.c_str()) != 0 && errno != EEXIST) ok = false, error = reasonOf(to);
+  if (::close(out) != 0 && ok) ok = failed(to, error);
+  if (ok && ::link(tmp.c_str(), to.c_str()) != 0 && errno != EEXIST) ok = failed(to, error);
   ::unlink(tmp.c_str());
   return ok;
 }
@@ -86,9 +91,9 @@ bool copyFile(const std::string& from, const std::string& to, mode_t mode, std::
 }  // namespace
 
 bool seedMissing(const std::string& from, const std::string& to, std::string& error) {
-  if (!makeDirectories(to)) return error = reasonOf(to), false;
+  if (!makeDirectories(to)) return failed(to, error);
   DIR* d = ::opendir(from.c_str());
-  if (!d) return error = reasonOf(from), false;
+  if (!d) return failed(from, error);
   bool ok = true;
   while (const dirent* e = ::readdir(d)) {
     if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
