@@ -53,38 +53,48 @@ bool failed(const std::string& what, std::string& error) {
   return false;
 }
 
-// Copies one file under a temporary name, then links it into place, which
-// fails rather than replace a file another process made meanwhile.
+// Writes all that `in` holds to `out`.
+bool copyContents(int in, int out) {
+  char buf[65536];
+  for (ssize_t n; (n = ::read(in, buf, sizeof buf)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+  }
+  return true;
+}
+
+// Copies one file into an unnamed file of its folder, linked into place once
+// whole: a copy cut short leaves nothing behind, and the link fails rather
+// than replace a file another process made meanwhile. Where the file system
+// has no unnamed files, a named one stands in and is removed after the link.
 bool copyFile(const std::string& from, const std::string& to, mode_t mode, std::string& error) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return failed(from, error);
-  std::string tmp = to + ".escuta-seed-XXXXXX";
-  const int out = ::mkstemp(tmp.data());
+  std::string named;
+  int out = ::open(to.substr(0, to.rfind('/')).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (out < 0) {
+    named = to + ".escuta-seed-XXXXXX";
+    out = ::mkstemp(named.data());
+  }
   if (out < 0) {
     failed(to, error);
     ::close(in);
     return false;
   }
   ::fchmod(out, (mode & 0777) | S_IWUSR);
-  char buf[65536];
-  bool ok = true;
-  for (ssize_t n; ok && (n = ::read(in, buf, sizeof buf)) != 0;) {
-    if (n < 0) {
-      ok = errno == EINTR;
-      continue;
-    }
-    for (ssize_t done = 0; ok && done < n;) {
-      const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      ok = w > 0;
-      done += w > 0 ? w : 0;
-    }
-  }
-  if (!ok) failed(to, error);
+  bool ok = copyContents(in, out) || failed(to, error);
+  const std::string source = named.empty() ? "/proc/self/fd/" + std::to_string(out) : named;
+  if (ok && ::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) != 0 && errno != EEXIST)
+    ok = failed(to, error);
   ::close(in);
-  if (::close(out) != 0 && ok) ok = failed(to, error);
-  if (ok && ::link(tmp.c_str(), to.c_str()) != 0 && errno != EEXIST) ok = failed(to, error);
-  ::unlink(tmp.c_str());
+  ::close(out);
+  if (!named.empty()) ::unlink(named.c_str());
   return ok;
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "platform/base/paths.h"
@@ -44,6 +46,10 @@ TEST(SeedMissing, CopiesWhatIsMissingAndKeepsWhatTheUserHas) {
   EXPECT_EQ(slurp(user + "/audiwin/som/letras.wav"), "changed");
   EXPECT_EQ(slurp(user + "/audiwin/som/novo.wav"), "new");
   EXPECT_EQ(slurp(share + "/audiwin/som/letras.wav"), "shipped");
+  // Nothing but the copies: no file the copying wrote along the way.
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(user + "/audiwin/som")) names.insert(e.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"letras.wav", "novo.wav"}));
 }
 
 TEST(SeedMissing, SaysWhyWhenTheSharedDataCannotBeRead) {
