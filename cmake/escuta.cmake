@@ -62,3 +62,13 @@ function(escuta_script_test name)
   escuta_test(${name} ${ARGN})
   escuta_uses_roteiro(${name})
 endfunction()
+
+# Installs folders of the build tree's data root, made or staged there by the
+# build, into the read-only data (share/escuta), at the same place below it.
+#   escuta_install_data(path/below/root...)
+function(escuta_install_data)
+  foreach(dir ${ARGN})
+    get_filename_component(parent "${dir}" DIRECTORY)
+    install(DIRECTORY "${ESCUTA_BUILD_ROOT}/${dir}" DESTINATION "${ESCUTA_INSTALL_DATADIR}/${parent}")
+  endforeach()
+endfunction()

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
                                 "\n"
                                 "The talking client of the Vitrine Aberta portal. It finds the portal in\n"
                                 "section [TELINHA] of Escuta.ini (HOSTWEB, PORTAWEB, HOSTAPI, PORTAAPI,\n"
-                                "PORTANOTIFICACOES) and works in the client's directory, $ESCUTA_ROOT/telinha.\n",
+                                "PORTANOTIFICACOES) and works in the client's directory, telinha below the\n"
+                                "data root (see Files below).\n",
                                 app::storePortalScript, app::enterClientDirectory, 0});
 }

@@ -14,10 +14,6 @@
 
 #include "platform/base/codepage.h"
 
-#ifndef ESCUTA_DEFAULT_ROOT
-#define ESCUTA_DEFAULT_ROOT "/usr/share/escuta"
-#endif
-
 namespace platform {
 namespace {
 
@@ -72,13 +68,6 @@ std::string programDir() {
   const std::string exe = programFile();
   const size_t slash = exe.rfind('/');
   return slash == std::string::npos ? std::string(".") : exe.substr(0, slash ? slash : 1);
-}
-
-std::string dataRoot() {
-  if (const char* env = std::getenv("ESCUTA_ROOT"); env && *env) return env;
-  const std::string installed = programDir() + "/../share/escuta";
-  if (isDirectory(installed)) return installed;
-  return ESCUTA_DEFAULT_ROOT;
 }
 
 namespace {

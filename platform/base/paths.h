@@ -7,9 +7,20 @@
 
 namespace platform {
 
-// Root below which drive-letter paths live: $ESCUTA_ROOT, else the installed
-// data directory beside the program, else the build tree's.
+// The data the programs ship, read only: $ESCUTA_ROOT, else share/escuta
+// beside an installed program's bin/, else the build tree's data root.
+std::string sharedDataRoot();
+
+// Root below which drive-letter paths live, where scripts read and write:
+// $ESCUTA_ROOT; for an installed program, the user's $XDG_DATA_HOME/escuta
+// (~/.local/share/escuta), into which the first call of each process copies
+// what is missing of the shared data; else the build tree's data root.
 std::string dataRoot();
+
+// Copies into `to` every file and folder of `from` that `to` lacks, never
+// replacing what is there, so what the user changed stays. False, with the
+// reason, when something could not be copied.
+bool seedMissing(const std::string& from, const std::string& to, std::string& error);
 
 // Maps a Windows-1252 path to the UTF-8 Linux path to open. "\" separates;
 // "c:\x", "\x" and "\\server\share\x" lie below the data root, the root of

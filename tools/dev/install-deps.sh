@@ -22,6 +22,7 @@ packages=(
   mpv
   procps
   python3
+  scdoc desktop-file-utils shared-mime-info
   sox python3-numpy python3-scipy
 )
 

@@ -10,6 +10,7 @@
 
 #include "catalogue.h"
 #include "options.h"
+#include "platform/base/paths.h"
 #include "platform/base/printable.h"
 #include "portal.h"
 #include "request_log.h"
@@ -20,21 +21,6 @@
 using namespace vitrine;
 
 namespace {
-
-// Where the catalogue and the generated media are found when no option says:
-// $ESCUTA_ROOT, an installation's share folder, or the build tree.
-std::string dataRoot() {
-  if (const char* env = std::getenv("ESCUTA_ROOT"); env && *env) return env;
-  char exe[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
-    std::string dir(exe, static_cast<size_t>(n));
-    dir = dir.substr(0, dir.rfind('/'));
-    const std::string installed = dir + "/../share/escuta";
-    if (::access((installed + "/vitrine").c_str(), R_OK) == 0) return installed;
-  }
-  return VITRINE_DEFAULT_ROOT;
-}
 
 std::string defaultStateDir() {
   if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && *xdg) return std::string(xdg) + "/vitrine-demo";
@@ -61,7 +47,8 @@ int main(int argc, char** argv) {
     std::fputs(usageText().c_str(), stdout);
     return 0;
   }
-  const std::string root = dataRoot() + "/vitrine";
+  // The catalogue and the media are only read: the shared data serves.
+  const std::string root = platform::sharedDataRoot() + "/vitrine";
   if (o.fixture.empty()) o.fixture = root + "/catalogo.json";
   if (o.updatesDir.empty()) o.updatesDir = root + "/mantenedor";
   if (o.mediaDir.empty()) o.mediaDir = root + "/midia";
