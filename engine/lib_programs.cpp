@@ -84,12 +84,13 @@ int frontChecks() {
 // Until another window has come to the front (for a while at most), then
 // until the console is in front again, then the configured pause. On a
 // desktop without a window manager nothing would ever give the console the
-// focus back, so the wait for it is left out there.
+// focus back, so the wait for it is left out there; a program that has the
+// terminal always gives it back when it ends.
 void waitForReturn() {
   platform::Backend& b = platform::backend();
   for (int i = frontChecks(); i > 0 && b.windowActive(); --i) console::delayMs(100);
   automation::Desktop* desktop = automation::desktop();
-  if (!desktop || desktop->managed()) {
+  if (!desktop || desktop->managed() || b.hasTerminal()) {
     while (!b.windowActive()) console::delayMs(100);
   }
   int32_t pause;
@@ -111,7 +112,7 @@ Status executa(Interp& in, std::string_view text) {
   const std::vector<std::string> args = splitParameters(p.parameters);
   // There is no window to hide: a hidden start is a plain one.
   if (ampersands == 3) return platform::startPiped(file, args);
-  if (!platform::startDetached(file, args)) return false;
+  if (!(ampersands == 0 ? platform::startInFront(file, args) : platform::startDetached(file, args))) return false;
   if (ampersands == 0) waitForReturn();
   return true;
 }

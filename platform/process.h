@@ -19,8 +19,15 @@ namespace platform {
 std::string findProgramFile(const std::string& program);
 
 // Starts the program with the arguments and does not wait for it. Its
-// standard input is empty; its output goes where this program's goes.
+// standard input is empty; its output goes where this program's goes, but
+// when the console is drawn in the terminal, it gets no terminal at all.
 bool startDetached(const std::string& file, const std::vector<std::string>& args);
+
+// Starts the program as the one the user turns to: when the console is
+// drawn in the terminal, the program has the terminal (its input included)
+// until it ends, the console's window being inactive meanwhile; elsewhere
+// as startDetached.
+bool startInFront(const std::string& file, const std::vector<std::string>& args);
 
 // Starts one of our helper programs, which may outlive this one, with
 // `input` as its standard input; it says it is ready by closing its standard
