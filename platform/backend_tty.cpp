@@ -334,11 +334,11 @@ class TtyBackend final : public Backend {
 
   bool hasTerminal() const override { return true; }
   bool lendTerminal(const std::function<int()>& start) override {
-    if (!terminalTaken()) return start() > 0;
+    retake_ = terminalTaken();
     giveTerminalBack();
     const int pid = start();
     if (pid <= 0) {
-      takeBack();
+      if (retake_) takeBack();
       return false;
     }
     lentTo_ = pid;
@@ -365,7 +365,8 @@ class TtyBackend final : public Backend {
     int status = 0;
     if (::waitpid(lentTo_, &status, WNOHANG) == 0) return;  // still running (else ended, or reaped elsewhere)
     lentTo_ = -1;
-    takeBack();
+    setForeground(::getpgrp());
+    if (retake_) takeBack();
   }
 
   void readSize() {
@@ -577,6 +578,7 @@ class TtyBackend final : public Backend {
   int64_t escDeadline_ = 0;
   bool inputGone_ = false;
   int lentTo_ = -1;  // the program that has the terminal
+  bool retake_ = false;  // whether the console had it before
 
   std::mutex doneLock_;
   std::deque<int> done_;
