@@ -19,9 +19,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
-#include <mutex>
 #include <utility>
 
+#include "platform/audio_done_queue.h"
 #include "platform/backend.h"
 #include "platform/base/codepage.h"
 #include "platform/tty_colours.h"
@@ -158,7 +158,11 @@ class TtyBackend final : public Backend {
         depth_(colourDepth(terminfoNumber("colors"), directColourSaid())),
         lateWrap_(!terminfoFlag("am") || terminfoFlag("xenl")) {
     if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) wakePipe_[0] = wakePipe_[1] = -1;
-    auto sink = [this](int tag) { blockDone(tag); };
+    // From the device's thread: the block comes back as an event.
+    auto sink = [this](int tag) {
+      done_.push(tag);
+      wake();
+    };
     audio_ = makeSdlAudio(sink);
   }
   ~TtyBackend() override {
@@ -296,7 +300,7 @@ class TtyBackend final : public Backend {
         queued_.pop_front();
         return true;
       }
-      if (takeBlockDone(event)) return true;
+      if (done_.take(event)) return true;
       checkLent();
       if (terminalRedrawWanted() && lentTo_ < 0) {
         readSize();
@@ -350,7 +354,6 @@ class TtyBackend final : public Backend {
 
  private:
   bool takeBack() {
-    setForeground(::getpgrp());
     if (!takeTerminal(modes_, wakePipe_[1])) return false;
     readSize();
     redrawAll_ = true;
@@ -522,24 +525,6 @@ class TtyBackend final : public Backend {
     queued_.insert(queued_.end(), events.begin(), events.end());
   }
 
-  // From the device's thread: the block comes back as an event.
-  void blockDone(int tag) {
-    {
-      std::lock_guard lock(doneLock_);
-      done_.push_back(tag);
-    }
-    wake();
-  }
-
-  bool takeBlockDone(Event& event) {
-    std::lock_guard lock(doneLock_);
-    if (done_.empty()) return false;
-    event = Event{};
-    event.type = EventType::AudioDone;
-    event.block = done_.front();
-    done_.pop_front();
-    return true;
-  }
 
   const std::string charset_;
   const bool utf8_;
@@ -580,8 +565,7 @@ class TtyBackend final : public Backend {
   int lentTo_ = -1;  // the program that has the terminal
   bool retake_ = false;  // whether the console had it before
 
-  std::mutex doneLock_;
-  std::deque<int> done_;
+  AudioDoneQueue done_;
   std::unique_ptr<AudioDevice> audio_;
 };
 

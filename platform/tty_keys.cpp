@@ -97,6 +97,26 @@ TermInput controlInput(unsigned char b) {
   }
 }
 
+// A mouse report's button code: buttons 0-2, Shift 4, Alt 8, Ctrl 16, motion
+// 32, the wheel 64. False for a release (button 3) or a motion.
+bool mouseInput(int code, int column, int row, TermInput& out) {
+  out = TermInput{};
+  out.column = column;
+  out.row = row;
+  out.mods.shift = (code & 4) != 0;
+  out.mods.alt = (code & 8) != 0;
+  out.mods.ctrl = (code & 16) != 0;
+  if (code & 64) {
+    out.kind = TermInput::Kind::Wheel;
+    out.wheel = (code & 1) ? -1 : 1;
+    return true;
+  }
+  if ((code & 32) || (code & 3) == 3) return false;
+  out.kind = TermInput::Kind::Mouse;
+  out.button = (code & 3) == 0 ? kMouseLeft : (code & 3) == 1 ? kMouseMiddle : kMouseRight;
+  return true;
+}
+
 std::vector<int> parameters(std::string_view text) {
   std::vector<int> values;
   size_t pos = 0;
@@ -151,22 +171,8 @@ TermKeyDecoder::Match TermKeyDecoder::csiAt(size_t at, TermInput& out, size_t& l
   if (b[i] == 'M') {  // X10 mouse: three bytes of button, column and row, each plus 32
     if (b.size() < i + 4) return Match::Partial;
     length = i + 4 - at;
-    const int code = static_cast<unsigned char>(b[i + 1]) - 32;
-    out = TermInput{};
-    out.column = static_cast<unsigned char>(b[i + 2]) - 33;
-    out.row = static_cast<unsigned char>(b[i + 3]) - 33;
-    if (code & 64) {
-      out.kind = TermInput::Kind::Wheel;
-      out.wheel = (code & 1) ? -1 : 1;
-      return Match::Complete;
-    }
-    if ((code & 3) == 3 || (code & 32)) return Match::Ignored;  // a release or a motion
-    out.kind = TermInput::Kind::Mouse;
-    out.button = (code & 3) == 0 ? kMouseLeft : (code & 3) == 1 ? kMouseMiddle : kMouseRight;
-    out.mods.shift = (code & 4) != 0;
-    out.mods.alt = (code & 8) != 0;
-    out.mods.ctrl = (code & 16) != 0;
-    return Match::Complete;
+    const auto at1 = [&](size_t k) { return static_cast<unsigned char>(b[i + k]); };
+    return mouseInput(at1(1) - 32, at1(2) - 33, at1(3) - 33, out) ? Match::Complete : Match::Ignored;
   }
   if (b[i] == '[') {  // the Linux console's F1-F5: CSI [ A..E
     if (i + 1 >= b.size()) return Match::Partial;
@@ -191,23 +197,8 @@ TermKeyDecoder::Match TermKeyDecoder::csiAt(size_t at, TermInput& out, size_t& l
   const std::vector<int> p = parameters(params);
   const Mods mods = modsOfParameter(p.size() > 1 ? p[1] : 1);
   if (prefix == '<') {  // SGR mouse: button;column;row, M pressed and m released
-    if ((final != 'M' && final != 'm') || p.size() < 3 || final == 'm') return Match::Ignored;
-    const int code = p[0];
-    out = TermInput{};
-    out.column = p[1] - 1;
-    out.row = p[2] - 1;
-    if (code & 64) {
-      out.kind = TermInput::Kind::Wheel;
-      out.wheel = (code & 1) ? -1 : 1;
-      return Match::Complete;
-    }
-    if ((code & 32) || (code & 3) == 3) return Match::Ignored;
-    out.kind = TermInput::Kind::Mouse;
-    out.button = (code & 3) == 0 ? kMouseLeft : (code & 3) == 1 ? kMouseMiddle : kMouseRight;
-    out.mods.shift = (code & 4) != 0;
-    out.mods.alt = (code & 8) != 0;
-    out.mods.ctrl = (code & 16) != 0;
-    return Match::Complete;
+    if (final != 'M' || p.size() < 3) return Match::Ignored;
+    return mouseInput(p[0], p[1] - 1, p[2] - 1, out) ? Match::Complete : Match::Ignored;
   }
   if (prefix != 0 && prefix < '0') return Match::Ignored;
   if (prefix == '?' || prefix == '>' || prefix == '=') return Match::Ignored;  // replies, not keys

@@ -78,6 +78,14 @@ def terminal_settings():
     return found[0].split(" ", 1)[1] if found else None
 
 
+def enter_until_ended():
+    """Enter for the line read, then for each message of the error report."""
+    for _ in range(5):
+        tmux("send-keys", "-t", "t", "Enter")
+        if wait_for(has("STATUS="), 1.0):
+            return
+
+
 def restored_after(way, start, end_it, expect_status):
     """Runs a program with `start`, ends it with `end_it`, and checks the
     shell's terminal: the same settings, the normal screen, the status."""
@@ -155,23 +163,22 @@ def main():
         # Every way out gives the terminal back.
         script = os.path.join(config, "termina.txt")
         with open(script, "w", encoding="cp1252") as f:
-            f.write('escreve "Escuta"\nespera 200\ntermina\nescreve "nunca"\n')
+            f.write('escreve "Escuta"\nle $x\ntermina\nescreve "nunca"\nle $x\n')
         error = os.path.join(config, "erro.txt")
         with open(error, "w", encoding="cp1252") as f:
-            f.write('escreve "Escuta"\nespera 200\nseja a 4\ndivide a 0\n')
+            f.write('escreve "Escuta"\nle $x\nseja a 4\ndivide a 0\n')
         roteiro = "%s%s --frontend tty --config-dir %s" % (env, ROTEIRO, config)
         restored_after("Esc", demo, lambda: tmux("send-keys", "-t", "t", "Escape"), 0)
         restored_after("SIGTERM", demo, lambda: os.kill(program_pid(), 15), 143)
         restored_after("SIGSEGV", demo, lambda: os.kill(program_pid(), 11), 139)
-        restored_after("TERMINA", roteiro + " " + script, lambda: None, 0)
-        restored_after("execution error", roteiro + " " + error,
-                       lambda: wait_for(has("Divis")) or True, 1)
+        restored_after("TERMINA", roteiro + " " + script, lambda: tmux("send-keys", "-t", "t", "Enter"), 0)
+        restored_after("execution error", roteiro + " " + error, lambda: enter_until_ended(), 1)
 
         # A program started in front has the terminal while it runs.
         child = os.path.join(config, "executa.txt")
         with open(child, "w", encoding="cp1252") as f:
             f.write('escreve "Escuta antes"\nexecuta "sh -c ""echo FILHO-AQUI; read x"""\n'
-                    'escreve "Escuta depois"\nespera 200\n')
+                    'escreve "Escuta depois"\nle $x\n')
         shell_line("clear; " + roteiro + " " + child)
         check(wait_for(has("FILHO-AQUI")), "the started program's output is not in the terminal")
         check(not has("Escuta antes")(screen()), "the console is drawn over the started program")
