@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Key to screen and key to first sample: the tty backend in a terminal (a
-pseudo-terminal this benchmark reads, as a terminal emulator would) beside
-the sdl backend under a private Xvfb, in the same run. Both run the same
-script, which reads a line: each key is drawn where the caret is and echoed
-by voice. Sound goes through SDL's disk driver into a file, whose first
-sound after the key is the first sample.
+"""Key to screen: the tty backend in a terminal (a pseudo-terminal this
+benchmark reads, as a terminal emulator would) beside the sdl backend under
+a private Xvfb, in the same run. Both run the same script, which reads a
+line: each key is drawn where the caret is. The tty's screen is updated when
+the key's character reaches the terminal; the window's when a snapshot of
+the screen (XGetImage, a few milliseconds each) first differs, so the sdl
+figure includes up to one snapshot's time.
 
 Usage: bench/platform/tty_bench.py build/bin/roteiro [TRIALS]
 Needs Xvfb and libXtst (the project's packages). Run by hand; not a test.
@@ -12,6 +13,7 @@ Needs Xvfb and libXtst (the project's packages). Run by hand; not a test.
 import ctypes
 import fcntl
 import os
+import re
 import select
 import shutil
 import signal
@@ -27,35 +29,16 @@ ROTEIRO = sys.argv[1]
 TRIALS = int(sys.argv[2]) if len(sys.argv) > 2 else 20
 ROOT = os.environ.get("ESCUTA_ROOT", os.path.join(os.path.dirname(os.path.abspath(ROTEIRO)), "..", "root"))
 KEYS = "abcdefghijklmnopqrstuvwxyz"
+# Control sequences, which hold letters of their own.
+SEQUENCE = re.compile(rb"\x1b(\[[0-?]*[ -/]*[@-~]|\][^\x07]*\x07|[()][0-9A-Za-z]|[=>78])")
 
 
-def first_sound_after(path, offset, since, give_up):
-    """When the disk driver's file first holds a sample that is not silence
-    past `offset` (polled), or None."""
-    while time.perf_counter() < give_up:
-        try:
-            with open(path, "rb") as f:
-                f.seek(offset)
-                data = f.read()
-        except OSError:
-            data = b""
-        if any(b not in (0, 0x80) for b in data):
-            return time.perf_counter() - since
-        time.sleep(0.0005)
-    return None
+def drawn(out, key):
+    return key in SEQUENCE.sub(b"", out)
 
 
-def size(path):
-    try:
-        return os.path.getsize(path)
-    except OSError:
-        return 0
-
-
-def environment(work, name):
-    env = dict(os.environ, ESCUTA_ROOT=ROOT, SDL_AUDIODRIVER="disk", LANG="C.UTF-8",
-               SDL_DISKAUDIOFILE=os.path.join(work, name + ".raw"), SDL_DISKAUDIODELAY="5")
-    return env
+def environment():
+    return dict(os.environ, ESCUTA_ROOT=ROOT, SDL_AUDIODRIVER="dummy", LANG="C.UTF-8")
 
 
 def script(work):
@@ -68,7 +51,7 @@ def script(work):
 def bench_tty(work):
     master, slave = os.openpty()
     fcntl.ioctl(master, termios.TIOCSWINSZ, struct.pack("HHHH", 25, 80, 0, 0))
-    env = environment(work, "tty")
+    env = environment()
     env["TERM"] = "xterm-256color"
     env.pop("DISPLAY", None)
     proc = subprocess.Popen([ROTEIRO, "--frontend", "tty", "--config-dir", work, script(work)], stdin=slave,
@@ -79,28 +62,24 @@ def bench_tty(work):
     while b"pronto" not in seen and time.time() < end:
         if select.select([master], [], [], 0.1)[0]:
             seen += os.read(master, 65536)
-    screen, sound = [], []
+    screen = []
     for i in range(TRIALS):
         time.sleep(0.4)  # the last echo has ended
         while select.select([master], [], [], 0)[0]:
             os.read(master, 65536)
-        offset = size(env["SDL_DISKAUDIOFILE"])
         key = KEYS[i % len(KEYS)].encode()
         t0 = time.perf_counter()
         os.write(master, key)
         out = b""
-        while key not in out and time.perf_counter() - t0 < 2:
+        while not drawn(out, key) and time.perf_counter() - t0 < 2:
             if select.select([master], [], [], 0.0005)[0]:
                 out += os.read(master, 65536)
-        if key in out:
+        if drawn(out, key):
             screen.append((time.perf_counter() - t0) * 1000)
-        s = first_sound_after(env["SDL_DISKAUDIOFILE"], offset, t0, t0 + 2)
-        if s is not None:
-            sound.append(s * 1000)
     proc.send_signal(signal.SIGTERM)
     proc.wait()
     os.close(master)
-    return screen, sound
+    return screen
 
 
 class X:
@@ -155,7 +134,7 @@ def bench_sdl(work):
     xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1100x800x24", "-nolisten", "tcp"],
                             stderr=subprocess.DEVNULL)
     time.sleep(1.0)
-    env = environment(work, "sdl")
+    env = environment()
     env["DISPLAY"] = display
     proc = subprocess.Popen([ROTEIRO, "--frontend", "sdl", "--config-dir", work, script(work)], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -163,25 +142,21 @@ def bench_sdl(work):
     time.sleep(3.0)
     x.point_at(200, 200)  # with no window manager the focus follows the pointer
     w, h = 1040, 734
-    screen, sound = [], []
+    screen = []
     for i in range(TRIALS):
         time.sleep(0.4)
         before = x.snapshot(w, h)
-        offset = size(env["SDL_DISKAUDIOFILE"])
         t0 = time.perf_counter()
         x.type(KEYS[i % len(KEYS)])
         while time.perf_counter() - t0 < 2:
             if x.snapshot(w, h) != before:
                 screen.append((time.perf_counter() - t0) * 1000)
                 break
-        s = first_sound_after(env["SDL_DISKAUDIOFILE"], offset, t0, t0 + 2)
-        if s is not None:
-            sound.append(s * 1000)
     proc.send_signal(signal.SIGTERM)
     proc.wait()
     xvfb.terminate()
     xvfb.wait()
-    return screen, sound
+    return screen
 
 
 def line(name, values):
@@ -194,18 +169,14 @@ def line(name, values):
 def main():
     work = tempfile.mkdtemp(prefix="escuta-tty-bench-")
     try:
-        tty_screen, tty_sound = bench_tty(work)
-        sdl_screen, sdl_sound = bench_sdl(work) if shutil.which("Xvfb") else ([], [])
+        tty_screen = bench_tty(work)
+        sdl_screen = bench_sdl(work) if shutil.which("Xvfb") else []
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print(line("tty key -> screen", tty_screen))
     print(line("sdl key -> screen", sdl_screen))
-    print(line("tty key -> first sample", tty_sound))
-    print(line("sdl key -> first sample", sdl_sound))
     if tty_screen and sdl_screen:
         print("screen: tty/sdl %.2f" % (statistics.median(tty_screen) / statistics.median(sdl_screen)))
-    if tty_sound and sdl_sound:
-        print("first sample: tty/sdl %.2f" % (statistics.median(tty_sound) / statistics.median(sdl_sound)))
     return 0
 
 
