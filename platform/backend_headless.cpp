@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "platform/audio_done_queue.h"
-#include "platform/backend.h"
+#include "platform/backend_windowless.h"
 #include "platform/clock.h"
 
 namespace platform {
@@ -18,7 +18,7 @@ namespace {
 // cell size works out to a whole 13 x 28.
 constexpr Rect kWorkArea{0, 0, 1024, 734};
 
-class HeadlessBackend final : public Backend {
+class HeadlessBackend final : public WindowlessBackend {
  public:
   explicit HeadlessBackend(const Options& options) {
     if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) wakePipe_[0] = wakePipe_[1] = -1;
@@ -61,16 +61,6 @@ class HeadlessBackend final : public Backend {
   void scrollUp(const Rect&, int, Rgb) override {}
   void present() override {}
   void setCaret(bool, const Rect&) override {}
-  int createPicture(int width, int height, const std::vector<uint32_t>&) override {
-    return width > 0 && height > 0 ? pictures_++ : -1;
-  }
-  void drawPicture(int, int, int) override {}
-  void destroyPicture(int) override {}
-  void setClipboard(const std::string& utf8) override { clipboard_ = utf8; }
-  bool getClipboard(std::string& utf8) override {
-    utf8 = clipboard_;
-    return true;
-  }
   AudioDevice& audio() override { return *audio_; }
 
   bool waitEvent(Event& event, int timeoutMs) override {
@@ -98,8 +88,6 @@ class HeadlessBackend final : public Backend {
  private:
   int wakePipe_[2] = {-1, -1};
   int fonts_ = 0;
-  int pictures_ = 0;
-  std::string clipboard_;
   std::string title_;
   AudioDoneQueue done_;
   std::unique_ptr<AudioDevice> audio_;

@@ -22,7 +22,7 @@
 #include <utility>
 
 #include "platform/audio_done_queue.h"
-#include "platform/backend.h"
+#include "platform/backend_windowless.h"
 #include "platform/base/codepage.h"
 #include "platform/tty_colours.h"
 #include "platform/tty_keys.h"
@@ -147,7 +147,7 @@ void setForeground(pid_t group) {
   ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
-class TtyBackend final : public Backend {
+class TtyBackend final : public WindowlessBackend {
  public:
   TtyBackend()
       : charset_(localeCharset()),
@@ -279,17 +279,6 @@ class TtyBackend final : public Backend {
     present();
   }
 
-  // A terminal shows no pictures: they are kept as handles only.
-  int createPicture(int width, int height, const std::vector<uint32_t>&) override {
-    return width > 0 && height > 0 ? pictures_++ : -1;
-  }
-  void drawPicture(int, int, int) override {}
-  void destroyPicture(int) override {}
-  void setClipboard(const std::string& utf8) override { clipboard_ = utf8; }
-  bool getClipboard(std::string& utf8) override {
-    utf8 = clipboard_;
-    return true;
-  }
   AudioDevice& audio() override { return *audio_; }
 
   bool waitEvent(Event& event, int timeoutMs) override {
@@ -539,8 +528,6 @@ class TtyBackend final : public Backend {
   std::vector<int> fontWidths_;
   int cellWidth_ = 13, cellHeight_ = 28;
   std::string title_;
-  std::string clipboard_;
-  int pictures_ = 0;
 
   Cell grid_[kRows][kColumns];
   Cell shown_[kRows][kColumns];
