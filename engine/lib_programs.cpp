@@ -86,12 +86,13 @@ int frontChecks() {
 // Until another window has come to the front (for a while at most), then
 // until the console is in front again, then the configured pause. On a
 // desktop without a window manager nothing would ever give the console the
-// focus back, so the wait for it is left out there.
+// focus back, so the wait for it is left out there; a program that has the
+// terminal always gives it back when it ends.
 void waitForReturn() {
   platform::Backend& b = platform::backend();
   for (int i = frontChecks(); i > 0 && b.windowActive(); --i) console::delayMs(100);
   automation::Desktop* desktop = automation::desktop();
-  if (!desktop || desktop->managed()) {
+  if (!desktop || desktop->managed() || b.hasTerminal()) {
     while (!b.windowActive()) console::delayMs(100);
   }
   int32_t pause;
@@ -124,15 +125,15 @@ bool addressToOpen(std::string_view text, std::string& url) {
 // desktop's program for it, its parameters left aside, as the shell's open
 // verb does. Hidden, the started program's output goes nowhere (there is no
 // window to hide).
-bool startOrOpen(const ProgramText& p, bool hidden) {
+bool startOrOpen(const ProgramText& p, platform::Start how) {
   const std::string path = platform::hostPath(p.program);
   const std::string file = platform::findProgramFile(path);
-  if (!file.empty()) return platform::startDetached(file, splitParameters(p.parameters), hidden);
+  if (!file.empty()) return platform::startDetached(file, splitParameters(p.parameters), how);
   std::string url;
-  if (addressToOpen(p.program, url)) return platform::openWithDesktop(url, hidden);
+  if (addressToOpen(p.program, url)) return platform::openWithDesktop(url, how);
   std::error_code error;
   if (path.empty() || !std::filesystem::exists(path, error)) return false;
-  return platform::openWithDesktop(std::filesystem::absolute(path, error).string(), hidden);
+  return platform::openWithDesktop(std::filesystem::absolute(path, error).string(), how);
 }
 
 Status executa(Interp& in, std::string_view text) {
@@ -146,7 +147,10 @@ Status executa(Interp& in, std::string_view text) {
     const std::string file = platform::findProgramFile(platform::hostPath(p.program));
     return !file.empty() && platform::startPiped(file, splitParameters(p.parameters));
   }
-  if (!startOrOpen(p, ampersands == 2)) return false;
+  const platform::Start how = ampersands == 0   ? platform::Start::InFront
+                             : ampersands == 2 ? platform::Start::Hidden
+                                               : platform::Start::Behind;
+  if (!startOrOpen(p, how)) return false;
   if (ampersands == 0) waitForReturn();
   return true;
 }

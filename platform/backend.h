@@ -2,6 +2,7 @@
 // clipboard and the wave device. Backends are chosen from a table at start.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -112,6 +113,13 @@ class Backend {
   virtual void shutdown() {}
   // Real keys can still come once a key script is exhausted.
   virtual bool hasRealKeyboard() const = 0;
+
+  // Whether the console is drawn in the terminal the program runs in.
+  virtual bool hasTerminal() const { return false; }
+  // Gives the terminal to a program that `start` starts (its process id, or
+  // 0 or less when it could not start) until that program ends; the window
+  // is not active meanwhile. False when it did not start.
+  virtual bool lendTerminal(const std::function<int()>& start) { return start() > 0; }
 };
 
 struct BackendEntry {

@@ -6,10 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <deque>
-#include <mutex>
 
-#include "platform/backend.h"
+#include "platform/audio_done_queue.h"
+#include "platform/backend_windowless.h"
 #include "platform/clock.h"
 
 namespace platform {
@@ -19,11 +18,15 @@ namespace {
 // cell size works out to a whole 13 x 28.
 constexpr Rect kWorkArea{0, 0, 1024, 734};
 
-class HeadlessBackend final : public Backend {
+class HeadlessBackend final : public WindowlessBackend {
  public:
   explicit HeadlessBackend(const Options& options) {
     if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) wakePipe_[0] = wakePipe_[1] = -1;
-    auto sink = [this](int tag) { blockDone(tag); };
+    // From the device's thread: the block comes back as an event.
+    auto sink = [this](int tag) {
+      done_.push(tag);
+      wake();
+    };
     audio_ = options.audioDevice ? makeSdlAudio(sink) : makeNullAudio(sink);
   }
   ~HeadlessBackend() override {
@@ -58,20 +61,10 @@ class HeadlessBackend final : public Backend {
   void scrollUp(const Rect&, int, Rgb) override {}
   void present() override {}
   void setCaret(bool, const Rect&) override {}
-  int createPicture(int width, int height, const std::vector<uint32_t>&) override {
-    return width > 0 && height > 0 ? pictures_++ : -1;
-  }
-  void drawPicture(int, int, int) override {}
-  void destroyPicture(int) override {}
-  void setClipboard(const std::string& utf8) override { clipboard_ = utf8; }
-  bool getClipboard(std::string& utf8) override {
-    utf8 = clipboard_;
-    return true;
-  }
   AudioDevice& audio() override { return *audio_; }
 
   bool waitEvent(Event& event, int timeoutMs) override {
-    if (takeBlockDone(event)) return true;
+    if (done_.take(event)) return true;
     pollfd p{wakePipe_[0], POLLIN, 0};
     int n;
     do {
@@ -81,7 +74,7 @@ class HeadlessBackend final : public Backend {
     char buf[64];
     while (::read(wakePipe_[0], buf, sizeof buf) > 0) {
     }
-    if (takeBlockDone(event)) return true;
+    if (done_.take(event)) return true;
     event = Event{};
     event.type = EventType::Wake;
     return true;
@@ -93,32 +86,10 @@ class HeadlessBackend final : public Backend {
   bool hasRealKeyboard() const override { return false; }
 
  private:
-  // From the device's thread: the block comes back as an event.
-  void blockDone(int tag) {
-    {
-      std::lock_guard lock(doneLock_);
-      done_.push_back(tag);
-    }
-    wake();
-  }
-
-  bool takeBlockDone(Event& event) {
-    std::lock_guard lock(doneLock_);
-    if (done_.empty()) return false;
-    event = Event{};
-    event.type = EventType::AudioDone;
-    event.block = done_.front();
-    done_.pop_front();
-    return true;
-  }
-
   int wakePipe_[2] = {-1, -1};
   int fonts_ = 0;
-  int pictures_ = 0;
-  std::string clipboard_;
   std::string title_;
-  std::mutex doneLock_;
-  std::deque<int> done_;
+  AudioDoneQueue done_;
   std::unique_ptr<AudioDevice> audio_;
 };
 

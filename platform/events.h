@@ -1,6 +1,7 @@
 // What the outside world tells the program: keys, characters, mouse, window.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 namespace platform {
 
@@ -36,6 +37,7 @@ struct Mods {
   bool shift = false;
   bool ctrl = false;
   bool alt = false;
+  bool operator==(const Mods&) const = default;
 };
 
 enum class EventType {
@@ -89,5 +91,15 @@ bool isSystemKey(int key, Mods mods);
 // Esc 27, Tab 9, Ctrl+letter 1..26), or -1. Printable characters come from the
 // layout's text input instead.
 int controlChar(int key, Mods mods);
+
+// The events one press of a named key makes, as the window system reports
+// it: the key going down, the control character it gives, the key coming up
+// (Ctrl+Break stays down).
+void pressKey(int key, Mods mods, std::vector<Event>& out);
+
+// The same for a key that makes a Windows-1252 character: its key, then the
+// character the layout gives unless Ctrl or Alt change it. A capital letter
+// adds Shift to `mods`.
+void pressCharacter(unsigned char ch, Mods& mods, std::vector<Event>& out);
 
 }  // namespace platform

@@ -33,47 +33,6 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-Event keyEvent(EventType type, int key, Mods mods) {
-  Event e;
-  e.type = type;
-  e.key = key;
-  e.mods = mods;
-  e.system = type == EventType::KeyDown && isSystemKey(key, mods);
-  return e;
-}
-
-Event charEvent(unsigned char ch) {
-  Event e;
-  e.type = EventType::Char;
-  e.ch = ch;
-  return e;
-}
-
-// A key that makes a Windows-1252 character: its key, then the character the
-// layout gives unless Ctrl or Alt change it.
-void pressCharacter(unsigned char ch, KeyStep& step) {
-  int key = kKeyOther;
-  if (ch >= 'a' && ch <= 'z') {
-    key = ch - 32;
-  } else if (ch >= 'A' && ch <= 'Z') {
-    key = ch;
-    step.mods.shift = true;
-  } else if ((ch >= '0' && ch <= '9') || (ch >= '[' && ch <= ']')) {
-    key = ch;
-  } else if (ch == ' ') {
-    key = kKeySpace;
-  } else if (ch == '\t') {
-    key = kKeyTab;
-  }
-  step.events.push_back(keyEvent(EventType::KeyDown, key, step.mods));
-  if (!step.mods.ctrl && !step.mods.alt) {
-    step.events.push_back(charEvent(ch));
-  } else if (const int c = controlChar(key, step.mods); c >= 0) {
-    step.events.push_back(charEvent(static_cast<unsigned char>(c)));
-  }
-  step.events.push_back(keyEvent(EventType::KeyUp, key, step.mods));
-}
-
 bool pressNamed(std::string_view name, KeyStep& step, std::string& error) {
   // Modifier prefixes, in any order and case; a lone "+" is the plus key.
   static const char* kPrefixes[] = {"Ctrl+", "Alt+", "Shift+"};
@@ -91,7 +50,7 @@ bool pressNamed(std::string_view name, KeyStep& step, std::string& error) {
   size_t one = 0;
   decodeUtf8(name, one);
   if (one == name.size()) {  // a single character names its own key
-    pressCharacter(static_cast<unsigned char>(utf8ToCp1252(name)[0]), step);
+    pressCharacter(static_cast<unsigned char>(utf8ToCp1252(name)[0]), step.mods, step.events);
     return true;
   }
   struct Mouse {
@@ -128,13 +87,7 @@ bool pressNamed(std::string_view name, KeyStep& step, std::string& error) {
     error = "unknown key '" + std::string(name) + "'";
     return false;
   }
-  step.events.push_back(keyEvent(EventType::KeyDown, key, step.mods));
-  if (key != kKeyCancel) {
-    int c = controlChar(key, step.mods);
-    if (key == kKeySpace && !step.mods.alt) c = ' ';
-    if (c >= 0) step.events.push_back(charEvent(static_cast<unsigned char>(c)));
-    step.events.push_back(keyEvent(EventType::KeyUp, key, step.mods));
-  }
+  pressKey(key, step.mods, step.events);
   return true;
 }
 
@@ -151,7 +104,7 @@ bool KeyScriptReader::nextTyped(KeyStep& step) {
   step.waitMs = pendingWait_;
   step.line = lineNo_;
   pendingWait_ = -1;
-  pressCharacter(static_cast<unsigned char>(ch[0]), step);
+  pressCharacter(static_cast<unsigned char>(ch[0]), step.mods, step.events);
   if (typePos_ >= typed_.size()) std::string().swap(typed_);  // the line's memory goes with its last key
   return true;
 }

@@ -17,7 +17,7 @@ struct OptionDef {
 };
 
 const OptionDef kOptions[] = {
-    {"--frontend", "ESCUTA_FRONTEND", &Options::frontend, "sdl|headless  backend (default: sdl with a display)"},
+    {"--frontend", "ESCUTA_FRONTEND", &Options::frontend, "sdl|tty|headless  backend (default: sdl with a display, tty at a terminal)"},
     {"--keys", "ESCUTA_KEYS", &Options::keys, "FILE  key script fed to the keyboard"},
     {"--transcript", "ESCUTA_TRANSCRIPT", &Options::transcript, "FILE  write the transcript ('-': standard output)"},
     {"--audio-out", "ESCUTA_AUDIO_OUT", &Options::audioOut, "FILE.wav  record everything played"},
@@ -133,8 +133,9 @@ ParseResult parseOptions(int argc, char** argv, Options& options, std::string& e
     else if (!parseValue(*given.def, given.value, given.name, options, error)) return ParseResult::Error;
   }
   options.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-  if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "headless") {
-    error = "unknown frontend " + options.frontend + " (sdl or headless)";
+  if (!options.frontend.empty() && options.frontend != "sdl" && options.frontend != "tty" &&
+      options.frontend != "headless") {
+    error = "unknown frontend " + options.frontend + " (sdl, tty or headless)";
     return ParseResult::Error;
   }
   return ParseResult::Run;

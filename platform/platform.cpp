@@ -26,12 +26,13 @@
 namespace platform {
 
 extern const BackendEntry kSdlBackend;
+extern const BackendEntry kTtyBackend;
 extern const BackendEntry kHeadlessBackend;
 
 namespace {
 
 // Tried in order when no backend is asked for; the first available wins.
-const BackendEntry* const kBackends[] = {&kSdlBackend, &kHeadlessBackend};
+const BackendEntry* const kBackends[] = {&kSdlBackend, &kTtyBackend, &kHeadlessBackend};
 
 struct State {
   std::string program;  // as it was started, for its messages
@@ -178,6 +179,7 @@ int start(int argc, char** argv, const std::string& usage, Options& options) {
 Backend& backend() { return *g.backend; }
 const std::string& programName() { return g.program; }
 bool headless() { return g.headless; }
+bool inTerminal() { return g.backend && g.backend->hasTerminal(); }
 bool keyScriptGiven() { return g.keyScriptGiven; }
 
 bool nextEvent(Event& event, int timeoutMs) {

@@ -18,6 +18,8 @@ Backend& backend();
 // The program's name, as its messages begin.
 const std::string& programName();
 bool headless();
+// Whether the backend draws in the program's terminal (tty).
+bool inTerminal();
 // Whether --keys named a key script (it may have ended since).
 bool keyScriptGiven();
 

@@ -21,6 +21,7 @@
 #include "platform/base/config_dir.h"
 #include "platform/base/paths.h"
 #include "platform/options.h"
+#include "platform/platform.h"
 #include "platform/transcript.h"
 
 extern char** environ;
@@ -73,21 +74,32 @@ void reapChildren() {
   std::erase_if(g_children, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
+// Where a started program stands to the terminal: as this one, in a process
+// group of its own that the terminal's foreground is given to, or in a
+// session of its own with no terminal at all (its output and error on
+// /dev/null, and our programs in it running headless).
+enum class Terminal { Shared, InFront, None };
+
 // Starts the program as our child, with `input`, `output` and `error` (-1:
 // /dev/null, ours, ours) as its standard files and every other descriptor
 // closed, SIGPIPE back to its default and no signal blocked. The start has
-// succeeded when the program file has been executed. A program the script
-// runs is recorded in the transcript; our own helpers are not.
+// succeeded when the program file has been executed; `pid` then names it. A
+// program the script runs is recorded in the transcript; our own helpers
+// are not.
 bool spawnChild(const std::string& file, const std::vector<std::string>& args, int input, int output, int error,
-                bool recorded = true) {
+                bool recorded = true, Terminal terminal = Terminal::Shared, pid_t* child = nullptr) {
   reapChildren();
   std::vector<char*> argv{const_cast<char*>(file.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> env;
+  static char headless[] = "ESCUTA_FRONTEND=headless";
   for (char** e = environ; *e; ++e) {
-    if (!ownedByThisRun(*e)) env.push_back(*e);
+    if (ownedByThisRun(*e)) continue;
+    if (terminal == Terminal::None && std::strncmp(*e, "ESCUTA_FRONTEND=", 16) == 0) continue;
+    env.push_back(*e);
   }
+  if (terminal == Terminal::None) env.push_back(headless);
   env.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
@@ -96,6 +108,10 @@ bool spawnChild(const std::string& file, const std::vector<std::string>& args, i
   else posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, 1);
   if (error >= 0) posix_spawn_file_actions_adddup2(&actions, error, 2);
+  if (terminal == Terminal::None) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   posix_spawnattr_t attr;
   posix_spawnattr_init(&attr);
@@ -106,13 +122,17 @@ bool spawnChild(const std::string& file, const std::vector<std::string>& args, i
   sigset_t none;
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+  if (terminal == Terminal::InFront) flags |= POSIX_SPAWN_SETPGROUP;  // group 0: a group of its own
+  if (terminal == Terminal::None) flags |= POSIX_SPAWN_SETSID;
+  posix_spawnattr_setflags(&attr, flags);
   pid_t pid;
   const int started = posix_spawn(&pid, file.c_str(), &actions, &attr, argv.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attr);
   if (started != 0) return false;
   g_children.push_back(pid);
+  if (child) *child = pid;
   if (!recorded) return true;
   std::string shown = file;
   for (const std::string& a : args) shown += " " + a;
@@ -241,8 +261,16 @@ std::string findProgramFile(const std::string& program) {
   return found;
 }
 
-bool startDetached(const std::string& file, const std::vector<std::string>& args, bool hidden) {
-  if (!hidden) return spawnChild(file, args, -1, -1, -1);
+bool startDetached(const std::string& file, const std::vector<std::string>& args, Start how) {
+  if (inTerminal()) {
+    // The console holds the terminal: only a program the user turns to may have it, and only while it runs.
+    if (how != Start::InFront) return spawnChild(file, args, -1, -1, -1, true, Terminal::None);
+    return backend().lendTerminal([&] {
+      pid_t pid = -1;
+      return spawnChild(file, args, 0, -1, -1, true, Terminal::InFront, &pid) ? static_cast<int>(pid) : -1;
+    });
+  }
+  if (how != Start::Hidden) return spawnChild(file, args, -1, -1, -1);
   const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (nowhere < 0) return false;
   const bool started = spawnChild(file, args, -1, nowhere, nowhere);
@@ -250,9 +278,9 @@ bool startDetached(const std::string& file, const std::vector<std::string>& args
   return started;
 }
 
-bool openWithDesktop(const std::string& target, bool hidden) {
+bool openWithDesktop(const std::string& target, Start how) {
   const std::string opener = findProgramFile("xdg-open");
-  return !opener.empty() && startDetached(opener, {target}, hidden);
+  return !opener.empty() && startDetached(opener, {target}, how);
 }
 
 bool startHelper(const std::string& file, std::string_view input, int timeoutMs) {

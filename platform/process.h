@@ -18,14 +18,22 @@ namespace platform {
 // executable file is found.
 std::string findProgramFile(const std::string& program);
 
+// How a started program stands to the user.
+enum class Start {
+  InFront,  // the one the user turns to: when the console is drawn in the
+            // terminal, it has the terminal (its input included) until it ends
+  Behind,   // when the console is drawn in the terminal, it gets none
+  Hidden,   // as Behind, its output going nowhere
+};
+
 // Starts the program with the arguments and does not wait for it. Its
-// standard input is empty; its output goes where this program's goes, or
-// nowhere when it is started hidden.
-bool startDetached(const std::string& file, const std::vector<std::string>& args, bool hidden = false);
+// standard input is empty, unless it has the terminal; its output goes where
+// this program's goes, but nowhere while the console holds the terminal.
+bool startDetached(const std::string& file, const std::vector<std::string>& args, Start how = Start::Behind);
 
 // Opens a document, a folder or an address (UTF-8) with the desktop's
 // program for it (xdg-open), as the shell's "open" verb does.
-bool openWithDesktop(const std::string& target, bool hidden = false);
+bool openWithDesktop(const std::string& target, Start how = Start::Behind);
 
 // Starts one of our helper programs, which may outlive this one, with
 // `input` as its standard input; it says it is ready by closing its standard

@@ -57,7 +57,7 @@ TEST(Options, Errors) {
       {{"--clock-speed", "0"}, "--clock-speed takes a whole number from 1 to 100, not 0"},
       {{"--clock-speed=2.5"}, "--clock-speed takes a whole number from 1 to 100, not 2.5"},
       {{"--clock-speed", "101"}, "--clock-speed takes a whole number from 1 to 100, not 101"},
-      {{"--frontend", "gtk"}, "unknown frontend gtk (sdl or headless)"},
+      {{"--frontend", "gtk"}, "unknown frontend gtk (sdl, tty or headless)"},
   };
   for (const Case& c : cases) {
     platform::Options o;

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev fonts-dejavu-core
+  libncurses-dev tmux
   libsndfile1-dev libssl-dev nlohmann-json3-dev
   libjpeg62-turbo-dev libpng-dev libfluidsynth-dev timgm6mb-soundfont
   xvfb xauth
