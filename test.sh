@@ -8,7 +8,11 @@ tools/dev/install-deps.sh
 jobs=$(nproc)
 for variant in normal sanitize; do
   dir=build
-  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_WERROR=ON -DESCUTA_BENCH=OFF)
+  # Line tables only: backtraces and sanitizer reports keep their file and
+  # line, and the two builds take about a quarter less time than with full
+  # debug information.
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DESCUTA_WERROR=ON -DESCUTA_BENCH=OFF
+         "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
   if [ "$variant" = sanitize ]; then
     dir=build-sanitize
     flags+=(-DESCUTA_SANITIZE=ON)
