@@ -23,6 +23,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/lib")
 # first use: eSpeak NG's voice (and its data, which the build's voices also
 # came from) and speech-dispatcher's client. The window's font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "mpv, p7zip-full, espeak-ng-data, libespeak-ng1, libspeechd2, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, speech-dispatcher-espeak-ng, brltty")
+# Recommended: the system voices, braille, MIDI (FluidSynth, opened on first
+# use, and a General MIDI sound font; without them MIDI INICIA says which is
+# missing) and xdg-open for the documents and addresses EXECUTA opens.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "speech-dispatcher, speech-dispatcher-espeak-ng, brltty, libfluidsynth3, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
 set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb_no_scripts.cmake")
 include(CPack)
