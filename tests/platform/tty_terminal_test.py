@@ -170,7 +170,9 @@ def main():
         roteiro = "%s%s --frontend tty --config-dir %s" % (env, ROTEIRO, config)
         restored_after("Esc", demo, lambda: tmux("send-keys", "-t", "t", "Escape"), 0)
         restored_after("SIGTERM", demo, lambda: os.kill(program_pid(), 15), 143)
-        restored_after("SIGSEGV", demo, lambda: os.kill(program_pid(), 11), 139)
+        # A sanitizer's own SIGSEGV handler would take the crash (and the
+        # program leaves such a handler alone): the crash is the program's.
+        restored_after("SIGSEGV", "ASAN_OPTIONS=handle_segv=0 " + demo, lambda: os.kill(program_pid(), 11), 139)
         restored_after("TERMINA", roteiro + " " + script, lambda: tmux("send-keys", "-t", "t", "Enter"), 0)
         restored_after("execution error", roteiro + " " + error, lambda: enter_until_ended(), 1)
 
