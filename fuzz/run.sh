@@ -29,7 +29,7 @@ seed_lines() {
   local line
   while IFS= read -r line; do
     printf '%s%s' "$prefix" "$line" >"$out/line-$(printf '%s' "$line" | md5sum | cut -c1-12)"
-  done < <(cat "$@" | tr -d '\r' | grep -v '^[[:space:]]*$' | sed -n 1,400p)
+  done < <(cat "$@" | tr -d '\r' | grep -av '^[[:space:]]*$' | sed -n 1,400p)
 }
 
 seed() {
