@@ -36,8 +36,7 @@ bool launch(const std::string& word) {
     const std::string address = platform::cp1252ToUtf8(word);
     const std::string browser = settings::readSetting("ESCUTA", "PROG.HTM");
     if (!browser.empty()) return startProgram(platform::hostPath(browser), {address});
-    // The desktop takes a bare "www." name for a file: give it the scheme.
-    return platform::openWithDesktop(startsWith(up, "WWW.") ? "http://" + address : address);
+    return platform::openWithDesktop(address);
   }
   const size_t dot = up.find('.');
   const std::string ext = dot == std::string::npos ? "" : up.substr(dot + 1, 3);

@@ -102,12 +102,12 @@ void waitForReturn() {
   console::delayMs(static_cast<int>(pause));
 }
 
-// An address the desktop opens as it stands: a scheme followed by "//"
-// ("https://", "ftp://"), or "mailto:"; a bare "www." name gets the web's.
+// An address the desktop opens: a scheme followed by "//" ("https://",
+// "ftp://"), "mailto:", or a bare "www." name.
 bool addressToOpen(std::string_view text, std::string& url) {
   const std::string up = upper(text);
   if (up.starts_with("WWW.")) {
-    url = "http://" + platform::cp1252ToUtf8(text);
+    url = platform::cp1252ToUtf8(text);
     return true;
   }
   size_t colon = 0;

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -280,7 +281,9 @@ bool startDetached(const std::string& file, const std::vector<std::string>& args
 
 bool openWithDesktop(const std::string& target, Start how) {
   const std::string opener = findProgramFile("xdg-open");
-  return !opener.empty() && startDetached(opener, {target}, how);
+  // The desktop would take a bare "www." name for a file: it gets the web's scheme.
+  const bool bareWeb = target.size() > 4 && ::strncasecmp(target.c_str(), "www.", 4) == 0;
+  return !opener.empty() && startDetached(opener, {bareWeb ? "http://" + target : target}, how);
 }
 
 bool startHelper(const std::string& file, std::string_view input, int timeoutMs) {

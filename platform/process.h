@@ -32,7 +32,8 @@ enum class Start {
 bool startDetached(const std::string& file, const std::vector<std::string>& args, Start how = Start::Behind);
 
 // Opens a document, a folder or an address (UTF-8) with the desktop's
-// program for it (xdg-open), as the shell's "open" verb does.
+// program for it (xdg-open), as the shell's "open" verb does; a bare "www."
+// name is a web address.
 bool openWithDesktop(const std::string& target, Start how = Start::Behind);
 
 // Starts one of our helper programs, which may outlive this one, with
