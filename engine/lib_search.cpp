@@ -5,7 +5,6 @@
 // directories; a directory search's first entry may be a file, its next
 // ones are directories only.
 #include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,11 +40,6 @@ struct Search {
 // The search under way, kept in the interpreter.
 using SearchState = std::optional<Search>;
 
-bool isDirectory(const std::string& hostFile) {
-  struct stat st;
-  return ::stat(hostFile.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // The entries of the pattern's folder whose names match its last part.
 Search startSearch(std::string_view pattern, bool directories) {
   Search s;
@@ -61,7 +55,7 @@ Search startSearch(std::string_view pattern, bool directories) {
     if (utf8 == "." || utf8 == "..") continue;
     const std::string name = platform::utf8ToCp1252(utf8);
     if (!wildcardMatch(names, name)) continue;
-    const bool dir = isDirectory(hostFolder + "/" + utf8);
+    const bool dir = platform::isDirectory(hostFolder + "/" + utf8);
     if (!directories && (dir || name[0] == '.')) continue;
     s.entries.push_back({name, dir});
   }

@@ -28,7 +28,6 @@ class MediaSource final : public platform::AudioSource {
   }
   ~MediaSource() override { sf_close(file_); }
 
-  int rate() const { return rate_; }
   int64_t position() const { return position_.load(); }
 
   void startDecoding() {

@@ -29,8 +29,7 @@ const char* rootOverride() {
 const std::string& installedShare() {
   static const std::string dir = [] {
     const std::string share = programDir() + "/../share/escuta";
-    struct stat st;
-    return ::stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? share : std::string();
+    return isDirectory(share) ? share : std::string();
   }();
   return dir;
 }

@@ -22,11 +22,6 @@ bool exists(const std::string& p) {
   return ::lstat(p.c_str(), &st) == 0;
 }
 
-bool isDirectory(const std::string& p) {
-  struct stat st;
-  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // Case folding for name matching: ASCII and the Latin-1 letters.
 std::u32string fold(std::string_view utf8) {
   std::u32string out;
@@ -62,6 +57,11 @@ std::string programFile() {
   std::vector<char> buf(4096);
   const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
   return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string programDir() {

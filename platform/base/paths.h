@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// Whether the host path (UTF-8) names a folder, following links.
+bool isDirectory(const std::string& path);
+
 // The data the programs ship, read only: $ESCUTA_ROOT, else share/escuta
 // beside an installed program's bin/, else the build tree's data root.
 std::string sharedDataRoot();
